@@ -1,0 +1,11 @@
+option(CURTAINUP_WERROR "Treat compiler warnings as errors" OFF)
+add_compile_options(-Wall -Wextra)
+if(CURTAINUP_WERROR)
+  add_compile_options(-Werror)
+endif()
+
+if(CURTAINUP_SANITIZE)
+  string(REPLACE ";" "," _sanitizers "${CURTAINUP_SANITIZE}")
+  add_compile_options(-fsanitize=${_sanitizers} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=${_sanitizers})
+endif()

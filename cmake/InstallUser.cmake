@@ -1,0 +1,12 @@
+# Copies one plug-in into $HOME/.config/obs-studio/plugins/<name>/{bin/64bit,data}.
+if(NOT DEFINED ENV{HOME} OR "$ENV{HOME}" STREQUAL "")
+  message(FATAL_ERROR "HOME is not set: cannot find the user's OBS configuration")
+endif()
+set(_root "$ENV{HOME}/.config/obs-studio/plugins/${MODULE_NAME}")
+file(MAKE_DIRECTORY "${_root}/bin/64bit")
+file(COPY "${MODULE_FILE}" DESTINATION "${_root}/bin/64bit")
+if(DATA_DIR AND EXISTS "${DATA_DIR}")
+  file(REMOVE_RECURSE "${_root}/data")
+  file(COPY "${DATA_DIR}/" DESTINATION "${_root}/data")
+endif()
+message(STATUS "Installed ${MODULE_NAME} into ${_root}")

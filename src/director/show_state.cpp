@@ -1,0 +1,348 @@
+#include "director/show_state.h"
+
+#include "director/clock.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+constexpr int64_t animationFloorMs = 33;
+constexpr int64_t resyncToleranceMs = 250;
+constexpr int64_t messagePeriodMs = 6000;
+
+int64_t ceilSeconds(int64_t ms)
+{
+	return (ms + 999) / 1000;
+}
+
+// The countdown values shared by snapshots and the per-frame tick. nextTarget gives the
+// next until-time target after a wall time; the tick passes a cached one.
+template<typename NextTarget>
+int64_t remainingOf(const Countdown &countdown, const Preset &preset, int64_t nowMono, int64_t nowWall,
+		    NextTarget nextTarget)
+{
+	if (countdown.finished)
+		return 0;
+	if (countdown.phase == PhaseStandby)
+		return std::max<int64_t>(0, countdown.endsAt - nowMono);
+	if (preset.count_mode != 0)
+		return preset.duration_ms;
+	return std::max<int64_t>(0, nextTarget(nowWall) - nowWall);
+}
+
+int64_t zeroAtOf(const Countdown &countdown, int64_t nowMono)
+{
+	if (countdown.finished)
+		return countdown.finishedAt;
+	if (countdown.phase == PhaseStandby && nowMono >= countdown.endsAt)
+		return countdown.endsAt;
+	return -1;
+}
+
+int64_t breakRemainingOf(bool breakActive, int64_t breakEndsAt, const Preset &preset, int64_t nowMono)
+{
+	if (!breakActive)
+		return preset.break_ms;
+	return std::max<int64_t>(0, breakEndsAt - nowMono);
+}
+
+} // namespace
+
+const char *phaseName(int phase)
+{
+	switch (phase) {
+	case PhaseStandby:
+		return "standby";
+	case PhaseOp:
+		return "op";
+	case PhaseBreak:
+		return "break";
+	case PhaseEnding:
+		return "ending";
+	default:
+		return "idle";
+	}
+}
+
+int64_t nextTargetAfter(int64_t wallMs, int targetMinutes)
+{
+	const int minutes = std::clamp(targetMinutes, 0, PresetBounds::maxTargetMinutes);
+	const QDateTime now = QDateTime::fromMSecsSinceEpoch(wallMs);
+	QDateTime target(now.date(), QTime(minutes / 60, minutes % 60));
+	if (now >= target)
+		target = target.addDays(1);
+	return target.toMSecsSinceEpoch();
+}
+
+int64_t ShowSnapshot::remainingMs() const
+{
+	return remainingOf(countdown, preset, nowMono, nowWall,
+			   [this](int64_t wall) { return nextTargetAfter(wall, preset.target_minutes); });
+}
+
+int64_t ShowSnapshot::zeroAt() const
+{
+	return zeroAtOf(countdown, nowMono);
+}
+
+bool ShowSnapshot::zeroReached() const
+{
+	return countdown.phase == PhaseStandby && !countdown.finished && nowMono >= countdown.endsAt;
+}
+
+int64_t ShowSnapshot::breakRemainingMs() const
+{
+	return breakRemainingOf(breakActive, breakEndsAt, preset, nowMono);
+}
+
+bool ShowSnapshot::breakOver() const
+{
+	return countdown.phase == PhaseBreak && breakActive && nowMono >= breakEndsAt;
+}
+
+ShowState &showState()
+{
+	static ShowState state;
+	return state;
+}
+
+void ShowState::computeEnd(int64_t nowMono, int64_t nowWall)
+{
+	if (preset.count_mode != 0) {
+		countdown.targetWallClock = 0;
+		countdown.endsAt = countdown.startedAt + preset.duration_ms;
+		return;
+	}
+	const int64_t startedWall = countdown.startedAt + nowWall - nowMono;
+	countdown.targetWallClock = nextTargetAfter(startedWall, preset.target_minutes);
+	countdown.endsAt = countdown.targetWallClock + nowMono - nowWall;
+}
+
+void ShowState::startCountdown()
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	const int64_t nowMono = monotonicNowMs();
+	const int64_t nowWall = wallNowMs();
+	countdown.phase = PhaseStandby;
+	countdown.startedAt = nowMono;
+	computeEnd(nowMono, nowWall);
+	countdown.finished = false;
+	breakActive = false;
+	++revision_;
+}
+
+void ShowState::finishCountdown()
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	if (countdown.finished)
+		return;
+	const int64_t now = monotonicNowMs();
+	countdown.finished = true;
+	countdown.finishedAt = now;
+	if (countdown.phase == PhaseStandby && countdown.endsAt < now)
+		countdown.finishedAt = countdown.endsAt;
+	++revision_;
+}
+
+void ShowState::clearFinished()
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	countdown.finished = false;
+	++revision_;
+}
+
+void ShowState::setPhase(int phase)
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	countdown.phase = phase;
+	++revision_;
+}
+
+void ShowState::setHeld(bool on)
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	if (held == on)
+		return;
+	held = on;
+	++revision_;
+}
+
+void ShowState::startBreakCountdown()
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	countdown.phase = PhaseBreak;
+	breakActive = true;
+	breakEndsAt = monotonicNowMs() + preset.break_ms;
+	++revision_;
+}
+
+void ShowState::endBreakNow()
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	breakEndsAt = std::min(breakEndsAt, monotonicNowMs());
+	++revision_;
+}
+
+void ShowState::leaveBreak()
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	breakActive = false;
+	if (countdown.phase == PhaseBreak)
+		countdown.phase = PhaseIdle;
+	++revision_;
+}
+
+void ShowState::resetCountdown()
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	countdown = Countdown();
+	breakActive = false;
+	breakEndsAt = 0;
+	++revision_;
+}
+
+void ShowState::applyPreset(const Preset &newPreset)
+{
+	// The slow part (font file, pictures, measuring) runs before the lock is taken.
+	Preset copy = newPreset;
+	PresetPicture picture = preparePresetPicture(copy);
+
+	std::lock_guard<std::mutex> lock(mutex);
+	preset = std::move(copy);
+	glyphs = std::move(picture.glyphs);
+	preset.duration_ms = std::clamp(preset.duration_ms, PresetBounds::minCountMs, PresetBounds::maxCountMs);
+	preset.break_ms = std::clamp(preset.break_ms, PresetBounds::minCountMs, PresetBounds::maxCountMs);
+	preset.target_minutes = std::clamp(preset.target_minutes, 0, PresetBounds::maxTargetMinutes);
+	standbySize = picture.standbySize;
+	breakSize = picture.breakSize;
+	if (countdown.phase == PhaseStandby && !countdown.finished)
+		computeEnd(monotonicNowMs(), wallNowMs());
+	++revision_;
+}
+
+ShowSnapshot ShowState::snapshot() const
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	ShowSnapshot snap;
+	snap.preset = preset;
+	snap.countdown = countdown;
+	snap.breakActive = breakActive;
+	snap.breakEndsAt = breakEndsAt;
+	snap.held = held;
+	snap.glyphs = glyphs;
+	snap.nowMono = monotonicNowMs();
+	snap.nowWall = wallNowMs();
+	snap.revision = revision_;
+	return snap;
+}
+
+uint64_t ShowState::revision() const
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	return revision_;
+}
+
+QSize ShowState::naturalSize(int kind) const
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	return kind == KindBreak ? breakSize : standbySize;
+}
+
+int ShowState::phase() const
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	return countdown.phase;
+}
+
+bool ShowState::isCountingLocked(int64_t nowMono) const
+{
+	if (countdown.phase == PhaseStandby)
+		return !countdown.finished && nowMono < countdown.endsAt;
+	if (countdown.phase == PhaseBreak)
+		return breakActive && nowMono < breakEndsAt;
+	return false;
+}
+
+bool ShowState::isCounting() const
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	return isCountingLocked(monotonicNowMs());
+}
+
+StateForProcedure ShowState::stateForProcedure() const
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	return {phaseName(countdown.phase), isCountingLocked(monotonicNowMs()), preset.standby_scene};
+}
+
+int64_t ShowState::cachedNextTarget(int64_t nowWall)
+{
+	if (targetCacheMinutes != preset.target_minutes || nowWall < targetCacheFrom || nowWall >= targetCacheValue) {
+		targetCacheMinutes = preset.target_minutes;
+		targetCacheFrom = nowWall;
+		targetCacheValue = nextTargetAfter(nowWall, preset.target_minutes);
+	}
+	return targetCacheValue;
+}
+
+void ShowState::tick()
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	const int64_t now = monotonicNowMs();
+	const int64_t wall = wallNowMs();
+
+	// Follow wall-clock changes during an until-time countdown.
+	if (countdown.phase == PhaseStandby && !countdown.finished && countdown.targetWallClock != 0) {
+		const int64_t endsAt = countdown.targetWallClock + now - wall;
+		if (std::abs(endsAt - countdown.endsAt) > resyncToleranceMs) {
+			countdown.endsAt = endsAt;
+			++revision_;
+		}
+	}
+
+	const int64_t left =
+		remainingOf(countdown, preset, now, wall, [this](int64_t w) { return cachedNextTarget(w); });
+	const int64_t zero = zeroAtOf(countdown, now);
+	const int64_t breakLeft = breakRemainingOf(breakActive, breakEndsAt, preset, now);
+	const int64_t messages = preset.messages.size();
+
+	const int64_t inPeriod = now % messagePeriodMs;
+	const bool messageChange = messages >= 2 && (inPeriod < 500 || inPeriod > 5500);
+	const bool zeroPop = zero >= 0 && now - zero < 700;
+	const bool lastTen =
+		zero < 0 && preset.last_ten != 0 && countdown.phase == PhaseStandby && left >= 1 && left <= 10500;
+	if ((messageChange || zeroPop || lastTen) && now - lastAnimationBump >= animationFloorMs) {
+		lastAnimationBump = now;
+		++revision_;
+	}
+
+	const std::array<int64_t, 5> wholeValues{{ceilSeconds(left), ceilSeconds(breakLeft),
+						  messages >= 2 ? now / messagePeriodMs : 0, zero >= 0 ? 1 : 0,
+						  countdown.phase}};
+	if (wholeValues != published) {
+		published = wholeValues;
+		++revision_;
+	}
+}
+
+namespace {
+std::mutex flowMutex;
+FlowState flowState;
+} // namespace
+
+void publishFlow(const QString &stepName, bool held, const QString &holdReason)
+{
+	std::lock_guard<std::mutex> lock(flowMutex);
+	flowState.stepName = stepName;
+	flowState.held = held;
+	flowState.holdReason = holdReason;
+}
+
+FlowState readFlow()
+{
+	std::lock_guard<std::mutex> lock(flowMutex);
+	return flowState;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <obs-module.h>
+
+// Module-wide host handles: the module pointer and the locale lookup, plus the
+// text and log helpers every subsystem uses.
+
+void setModulePointer(obs_module_t *module);
+void setModuleLocale(const char *locale);
+void freeModuleLocale();
+bool moduleGetString(const char *key, const char **text);
+// For tests: use a lookup built from a locale file instead of the module's own.
+void setModuleLookupForTesting(lookup_t *lookup);
+
+// The locale text of a key as a QString (the key itself when it has no text).
+QString moduleText(const char *key);
+QString moduleText(const QString &key);
+
+// One log line through the host, prefixed "[curtainup] ".
+void moduleLog(int level, const char *format, ...)
+#ifdef __GNUC__
+	__attribute__((format(printf, 2, 3)))
+#endif
+	;

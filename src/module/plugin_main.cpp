@@ -1,0 +1,93 @@
+// The entry points the host looks up by name, and the order in which loading and
+// unloading bring the subsystems up and down.
+#include "director/show_state.h"
+#include "module/cuebox.h"
+#include "module/module_host.h"
+#include "module/procedures.h"
+#include "settings/config.h"
+
+#include <obs-frontend-api.h>
+#include <obs-module.h>
+
+#include <atomic>
+
+namespace {
+
+std::atomic<bool> moduleAlive{false};
+
+void onTick(void *, float)
+{
+	showState().tick();
+}
+
+void onFrontendEvent(enum obs_frontend_event event, void *)
+{
+	switch (event) {
+	case OBS_FRONTEND_EVENT_EXIT:
+		moduleAlive.store(false);
+		saveConfig();
+		break;
+	case OBS_FRONTEND_EVENT_FINISHED_LOADING:
+		probeCuebox();
+		break;
+	default:
+		break;
+	}
+}
+
+} // namespace
+
+MODULE_EXPORT void obs_module_set_pointer(obs_module_t *module)
+{
+	setModulePointer(module);
+}
+
+MODULE_EXPORT uint32_t obs_module_ver(void)
+{
+	return LIBOBS_API_VER;
+}
+
+MODULE_EXPORT const char *obs_module_name(void)
+{
+	return "CurtainUp";
+}
+
+MODULE_EXPORT const char *obs_module_description(void)
+{
+	return "CurtainUp: a see-through countdown and the switches from standby to OP to the main scene";
+}
+
+MODULE_EXPORT void obs_module_set_locale(const char *locale)
+{
+	setModuleLocale(locale);
+}
+
+MODULE_EXPORT void obs_module_free_locale(void)
+{
+	freeModuleLocale();
+}
+
+MODULE_EXPORT bool obs_module_get_string(const char *key, const char **text)
+{
+	return moduleGetString(key, text);
+}
+
+MODULE_EXPORT bool obs_module_load(void)
+{
+	loadConfig();
+	obs_add_tick_callback(onTick, nullptr);
+	addStateProcedure();
+	moduleAlive.store(true);
+	obs_frontend_add_event_callback(onFrontendEvent, nullptr);
+	moduleLog(LOG_INFO, "plugin loaded successfully (version %s, build %s)", CURTAINUP_VERSION,
+		  CURTAINUP_BUILD_TAG);
+	return true;
+}
+
+MODULE_EXPORT void obs_module_unload(void)
+{
+	moduleAlive.store(false);
+	obs_remove_tick_callback(onTick, nullptr);
+	releaseConfig();
+	moduleLog(LOG_INFO, "plugin unloaded");
+}

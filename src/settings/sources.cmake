@@ -1,0 +1,8 @@
+list(APPEND CURTAINUP_CORE_SOURCES
+  settings/preset.cpp
+  settings/preset.h
+  settings/preset_json.cpp
+  settings/config.cpp
+  settings/config.h
+  settings/preset_store.cpp
+  settings/preset_store.h)

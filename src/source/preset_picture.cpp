@@ -1,0 +1,6 @@
+#include "director/show_state.h"
+
+PresetPicture preparePresetPicture(Preset &)
+{
+	return PresetPicture();
+}

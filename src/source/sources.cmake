@@ -1,0 +1,2 @@
+list(APPEND CURTAINUP_CORE_SOURCES
+  source/preset_picture.cpp)
