@@ -1,5 +1,7 @@
 #include "module/cuebox.h"
 
+#include "module/module_host.h"
+
 #include <obs.h>
 
 namespace {
@@ -8,7 +10,7 @@ bool probed = false;
 
 bool callSibling(const char *procedure, calldata_t *data)
 {
-	return proc_handler_call(obs_get_proc_handler(), procedure, data);
+	return proc_handler_call(globalProcHandler(), procedure, data);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 namespace {
 obs_module_t *modulePointer = nullptr;
 lookup_t *moduleLookup = nullptr;
+proc_handler_t *testProcHandler = nullptr;
 constexpr const char *moduleLogName = "curtainup";
 } // namespace
 
@@ -50,6 +51,16 @@ void setModuleLookupForTesting(lookup_t *lookup)
 {
 	freeModuleLocale();
 	moduleLookup = lookup;
+}
+
+proc_handler_t *globalProcHandler()
+{
+	return testProcHandler ? testProcHandler : obs_get_proc_handler();
+}
+
+void setGlobalProcHandlerForTesting(proc_handler_t *handler)
+{
+	testProcHandler = handler;
 }
 
 QString moduleText(const char *key)

@@ -13,6 +13,10 @@ bool moduleGetString(const char *key, const char **text);
 // For tests: use a lookup built from a locale file instead of the module's own.
 void setModuleLookupForTesting(lookup_t *lookup);
 
+// The host's global procedure handler; tests put their own in its place.
+proc_handler_t *globalProcHandler();
+void setGlobalProcHandlerForTesting(proc_handler_t *handler);
+
 // The locale text of a key as a QString (the key itself when it has no text).
 QString moduleText(const char *key);
 QString moduleText(const QString &key);

@@ -2,6 +2,8 @@
 
 #include "director/show_state.h"
 
+#include "module/module_host.h"
+
 #include <obs.h>
 
 namespace {
@@ -18,7 +20,7 @@ void getState(void *, calldata_t *data)
 
 void addStateProcedure()
 {
-	proc_handler_add(obs_get_proc_handler(),
+	proc_handler_add(globalProcHandler(),
 			 "void curtainup_get_state(out string mode, out bool counting, out string standby_scene)",
 			 getState, nullptr);
 }

@@ -4,33 +4,43 @@
 #include <obs.hpp>
 
 #include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
-// A stored value of the wrong type (a string where a number goes, say) reads as the
-// key's default instead of as zero.
-bool hasValueOfOtherType(obs_data_t *data, const char *key, obs_data_type expected)
+// The keys of one object that hold numbers and those that hold booleans.
+struct KeyTypes {
+	std::vector<const char *> numbers;
+	std::vector<const char *> booleans;
+};
+
+const KeyTypes presetKeyTypes{
+	{"count_mode", "target_minutes", "duration_ms", "last_ten", "switch_after", "break_ms", "stop_after"},
+	{"standby_ato", "stop_stream"}};
+const KeyTypes styleKeyTypes{{"outline_width", "size", "align", "time_format"}, {"bold"}};
+const KeyTypes classicKeyTypes{{"layout", "theme", "font", "background"}, {"motion"}};
+
+bool isOneOf(const char *key, const std::vector<const char *> &keys)
 {
-	obs_data_item_t *item = obs_data_item_byname(data, key);
-	if (!item)
-		return false;
-	const bool other = obs_data_item_has_user_value(item) && obs_data_item_gettype(item) != expected;
-	obs_data_item_release(&item);
-	return other;
+	return std::any_of(keys.begin(), keys.end(), [key](const char *other) { return std::strcmp(key, other) == 0; });
 }
 
-int64_t getInt(obs_data_t *data, const char *key)
+// A stored value of the wrong type (a string where a number goes, say) is dropped before
+// the defaults are set, so the key reads as its default instead of as zero.
+void dropValuesOfOtherTypes(obs_data_t *data, const KeyTypes &keyTypes)
 {
-	if (hasValueOfOtherType(data, key, OBS_DATA_NUMBER))
-		return obs_data_get_default_int(data, key);
-	return obs_data_get_int(data, key);
-}
-
-bool getBool(obs_data_t *data, const char *key)
-{
-	if (hasValueOfOtherType(data, key, OBS_DATA_BOOLEAN))
-		return obs_data_get_default_bool(data, key);
-	return obs_data_get_bool(data, key);
+	std::vector<std::string> wrongKeys;
+	for (obs_data_item_t *item = obs_data_first(data); item; obs_data_item_next(&item)) {
+		const char *key = obs_data_item_get_name(item);
+		const obs_data_type type = obs_data_item_gettype(item);
+		if ((isOneOf(key, keyTypes.numbers) && type != OBS_DATA_NUMBER) ||
+		    (isOneOf(key, keyTypes.booleans) && type != OBS_DATA_BOOLEAN))
+			wrongKeys.emplace_back(key);
+	}
+	for (const std::string &key : wrongKeys)
+		obs_data_erase(data, key.c_str());
 }
 
 QString getString(obs_data_t *data, const char *key)
@@ -45,7 +55,7 @@ void setString(obs_data_t *data, const char *key, const QString &value)
 
 int64_t getClamped(obs_data_t *data, const char *key, int64_t low, int64_t high)
 {
-	return std::clamp<int64_t>(getInt(data, key), low, high);
+	return std::clamp<int64_t>(obs_data_get_int(data, key), low, high);
 }
 
 int getClampedInt(obs_data_t *data, const char *key, int low, int high)
@@ -69,7 +79,7 @@ void readStyle(obs_data_t *data, PresetStyle &style)
 	const PresetStyle defaults;
 	style.font = getString(data, "font");
 	style.font_file = getString(data, "font_file");
-	style.bold = getBool(data, "bold");
+	style.bold = obs_data_get_bool(data, "bold");
 	style.color = getColor(data, "color", defaults.color);
 	style.outline = getColor(data, "outline", defaults.outline);
 	style.outline_width = getClampedInt(data, "outline_width", 0, 100);
@@ -86,7 +96,7 @@ void readClassic(obs_data_t *data, PresetClassic &classic)
 	classic.font = getClampedInt(data, "font", 0, 1);
 	classic.background = getClampedInt(data, "background", 0, 2);
 	classic.image = getString(data, "image");
-	classic.motion = getBool(data, "motion");
+	classic.motion = obs_data_get_bool(data, "motion");
 	classic.sub = getString(data, "sub");
 }
 
@@ -149,6 +159,7 @@ void writeTransition(obs_data_t *data, const char *key, const TransitionChoice &
 void setPresetDefaults(obs_data_t *data)
 {
 	const Preset defaults = defaultPreset(QString());
+	dropValuesOfOtherTypes(data, presetKeyTypes);
 	obs_data_set_default_int(data, "count_mode", defaults.count_mode);
 	obs_data_set_default_int(data, "target_minutes", defaults.target_minutes);
 	obs_data_set_default_int(data, "duration_ms", defaults.duration_ms);
@@ -159,12 +170,14 @@ void setPresetDefaults(obs_data_t *data)
 	obs_data_set_default_int(data, "stop_after", defaults.stop_after);
 
 	if (OBSDataAutoRelease style = getObject(data, "style")) {
+		dropValuesOfOtherTypes(style, styleKeyTypes);
 		obs_data_set_default_bool(style, "bold", defaults.style.bold);
 		obs_data_set_default_int(style, "outline_width", defaults.style.outline_width);
 		obs_data_set_default_int(style, "size", defaults.style.size);
 		obs_data_set_default_int(style, "align", defaults.style.align);
 	}
 	if (OBSDataAutoRelease classic = getObject(data, "classic")) {
+		dropValuesOfOtherTypes(classic, classicKeyTypes);
 		obs_data_set_default_int(classic, "layout", defaults.classic.layout);
 		obs_data_set_default_int(classic, "background", defaults.classic.background);
 		obs_data_set_default_bool(classic, "motion", defaults.classic.motion);
@@ -179,14 +192,14 @@ Preset presetFromData(obs_data_t *data)
 	Preset preset;
 	preset.name = getString(data, "name");
 	preset.standby_scene = getString(data, "standby_scene");
-	preset.count_mode = getInt(data, "count_mode") != 0 ? 1 : 0;
+	preset.count_mode = obs_data_get_int(data, "count_mode") != 0 ? 1 : 0;
 	preset.target_minutes = getClampedInt(data, "target_minutes", 0, maxTargetMinutes);
 	preset.duration_ms = getClamped(data, "duration_ms", minCountMs, maxCountMs);
 	preset.title = getString(data, "title");
 	preset.messages = splitMessages(getString(data, "messages"));
 	preset.end_text = getString(data, "end_text");
 	preset.holdText = getString(data, "holdText");
-	preset.standby_ato = getBool(data, "standby_ato");
+	preset.standby_ato = obs_data_get_bool(data, "standby_ato");
 	preset.last_ten = getClampedInt(data, "last_ten", 0, 2);
 	preset.switch_after = getClampedInt(data, "switch_after", 0, 60);
 	preset.bgm = getString(data, "bgm");
@@ -203,7 +216,7 @@ Preset presetFromData(obs_data_t *data)
 	preset.from_break = readTransition(data, "from_break");
 	preset.ending_scene = getString(data, "ending_scene");
 	preset.ending_media = getString(data, "ending_media");
-	preset.stop_stream = getBool(data, "stop_stream");
+	preset.stop_stream = obs_data_get_bool(data, "stop_stream");
 	preset.stop_after = getClampedInt(data, "stop_after", 0, 600);
 	preset.to_ending = readTransition(data, "to_ending");
 
