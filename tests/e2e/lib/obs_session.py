@@ -1,0 +1,388 @@
+"""One OBS Studio process under a private Xvfb display, with a throwaway HOME.
+
+OBS 29 under Xvfb can crash or hang when SIGINT comes right after start; waiting about a
+second after the websocket answers and unmapping OBS's windows first avoids that, so
+stop() always does both.
+"""
+
+import configparser
+import glob
+import json
+import os
+import re
+import select
+import shutil
+import signal
+import socket
+import subprocess
+import tempfile
+import time
+
+OBS_START_TIMEOUT = 60.0
+OBS_STOP_TIMEOUT = 20.0
+INSTALL_TIMEOUT = 900.0
+SETTLE_BEFORE_STOP = 1.0
+SCREEN = (1920, 1080)
+LEAK_LINE = re.compile(r"Number of memory leaks: (\d+)\s*$")
+PROFILE = "e2e"
+
+# Each plug-in's per-user install target in the build tree.
+INSTALL_TARGETS = {"curtainup": "install-user", "cuebox-standin": "install-user-cuebox-standin"}
+
+
+class ObsError(RuntimeError):
+    pass
+
+
+def free_port():
+    with socket.socket(socket.AF_INET, socket.SOCK_STREAM) as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def port_answers(port):
+    try:
+        with socket.create_connection(("127.0.0.1", port), timeout=0.5):
+            return True
+    except OSError:
+        return False
+
+
+def read_ini(path):
+    parser = configparser.RawConfigParser(strict=False)
+    parser.optionxform = str  # OBS keys are case-sensitive
+    if os.path.exists(path):
+        parser.read(path, encoding="utf-8-sig")
+    return {section: dict(parser[section]) for section in parser.sections()}
+
+
+def write_ini(path, sections):
+    parser = configparser.RawConfigParser()
+    parser.optionxform = str
+    for section, values in sections.items():
+        parser[section] = {key: str(value) for key, value in values.items()}
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "w", encoding="utf-8") as f:
+        parser.write(f, space_around_delimiters=False)
+
+
+def merge_sections(base, extra):
+    merged = {section: dict(values) for section, values in base.items()}
+    for section, values in (extra or {}).items():
+        merged.setdefault(section, {}).update(values)
+    return merged
+
+
+class ObsSession:
+    """Starts and stops OBS; a second start() reuses the same HOME and its files."""
+
+    def __init__(self, build_dir, artifacts_dir, scene_collection=None, profile_ini_extra=None,
+                 plugins=("curtainup", "cuebox-standin"), with_curtainup=True, name="obs"):
+        self.build_dir = os.path.abspath(build_dir)
+        self.artifacts_dir = os.path.abspath(artifacts_dir)
+        self.scene_collection = scene_collection
+        self.profile_ini_extra = profile_ini_extra
+        self.plugins = [p for p in plugins if with_curtainup or p != "curtainup"]
+        self.name = name
+        self.home = None
+        self.port = None
+        self.display = None
+        self.obs = None
+        self.xvfb = None
+        self._display_pipe = None
+        self.log_path = None
+        self.runs = 0
+        self.start_seconds = None
+        self.stop_seconds = None
+        self.exit_seconds = None  # SIGINT to process exit
+        self.exit_code = None
+        self._ready_at = None
+        self._installed = False
+
+    # --- paths -------------------------------------------------------------------------
+    @property
+    def config_dir(self):
+        return os.path.join(self.home, ".config", "obs-studio")
+
+    def plugin_config_dir(self, plugin="curtainup"):
+        return os.path.join(self.config_dir, "plugin_config", plugin)
+
+    @property
+    def standin_record_path(self):
+        return os.path.join(self.home, "cuebox-standin-records.jsonl")
+
+    def standin_records(self):
+        """The calls the Cuebox stand-in recorded, from its file (readable after OBS exits)."""
+        if not os.path.exists(self.standin_record_path):
+            return []
+        with open(self.standin_record_path, encoding="utf-8") as f:
+            return [json.loads(line) for line in f if line.strip()]
+
+    # --- start ------------------------------------------------------------------------
+    def start(self):
+        if self.obs is not None:
+            raise ObsError("OBS is already running")
+        if self.home is None:
+            self.home = tempfile.mkdtemp(prefix="curtainup-e2e-")
+            os.makedirs(self.artifacts_dir, exist_ok=True)
+        self.port = free_port()
+        self._write_config()
+        if not self._installed:
+            self._install_plugins()
+            self._installed = True
+
+        self.runs += 1
+        began = time.monotonic()
+        started_at = time.time()
+        self._start_xvfb()
+        try:
+            self._start_obs()
+            self._wait_until_ready()
+            self.log_path = self._log_since(started_at)
+            if "cuebox-standin" in self.plugins:
+                self.wait_for_log(r"\[cuebox-standin\] vendor requests registered", 10)
+        except Exception:
+            self._kill()
+            raise
+        self.start_seconds = time.monotonic() - began
+        return self
+
+    def _write_config(self):
+        collection = self.scene_collection
+        collection_name = collection.get("name", "e2e") if collection else "e2e"
+        # A restart keeps what OBS saved there (window and dock layout) and only sets ours.
+        global_ini = os.path.join(self.config_dir, "global.ini")
+        write_ini(global_ini, merge_sections(read_ini(global_ini), {
+            "General": {"FirstRun": "true"},
+            "OBSWebSocket": {"FirstLoad": "false", "ServerEnabled": "true", "ServerPort": self.port,
+                             "AuthRequired": "false", "AlertsEnabled": "false"},
+            "Basic": {"Profile": PROFILE, "ProfileDir": PROFILE,
+                      "SceneCollection": collection_name, "SceneCollectionFile": collection_name},
+        }))
+        profile_ini = os.path.join(self.config_dir, "basic", "profiles", PROFILE, "basic.ini")
+        if not os.path.exists(profile_ini):
+            write_ini(profile_ini, merge_sections({
+                "General": {"Name": PROFILE},
+                "Video": {"BaseCX": 1280, "BaseCY": 720, "OutputCX": 1280, "OutputCY": 720,
+                          "FPSType": 0, "FPSCommon": 30},
+            }, self.profile_ini_extra))
+        scenes_file = os.path.join(self.config_dir, "basic", "scenes", collection_name + ".json")
+        if collection and not os.path.exists(scenes_file):
+            os.makedirs(os.path.dirname(scenes_file), exist_ok=True)
+            with open(scenes_file, "w", encoding="utf-8") as f:
+                json.dump(collection, f, ensure_ascii=False, indent=4)
+
+    def _install_plugins(self):
+        targets = []
+        for plugin in self.plugins:
+            targets += ["--target", INSTALL_TARGETS[plugin]]
+        if not targets:
+            return
+        env = dict(os.environ, HOME=self.home)
+        result = subprocess.run(["cmake", "--build", self.build_dir] + targets, env=env,
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                                timeout=INSTALL_TIMEOUT, text=True)
+        if result.returncode != 0:
+            raise ObsError("installing %s failed:\n%s" % (", ".join(self.plugins), result.stdout[-4000:]))
+
+    def _start_xvfb(self):
+        # Xvfb writes its display number and the newline in two writes and dies if the
+        # second one fails, so the pipe is read up to the newline and kept open until it stops.
+        self._display_pipe, write_end = os.pipe()
+        try:
+            self.xvfb = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN,
+                 "-nolisten", "tcp", "-noreset"],
+                pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        finally:
+            os.close(write_end)
+        number = self._read_display_number(timeout=10)
+        if not number.isdigit():
+            self._kill()
+            raise ObsError("Xvfb did not report a display")
+        self.display = ":" + number
+
+    def _read_display_number(self, timeout):
+        text = b""
+        deadline = time.monotonic() + timeout
+        while not text.endswith(b"\n"):
+            left = deadline - time.monotonic()
+            ready, _, _ = select.select([self._display_pipe], [], [], max(left, 0))
+            if not ready:
+                break
+            chunk = os.read(self._display_pipe, 64)
+            if not chunk:
+                break
+            text += chunk
+        return text.decode().strip()
+
+    def _obs_env(self):
+        env = {key: value for key, value in os.environ.items() if not key.startswith(("XDG_", "WAYLAND", "DBUS_"))}
+        env.update(HOME=self.home, XDG_CONFIG_HOME=os.path.join(self.home, ".config"), DISPLAY=self.display,
+                   LIBGL_ALWAYS_SOFTWARE="1", QT_QPA_PLATFORM="xcb",
+                   CUEBOX_STANDIN_RECORD=self.standin_record_path)
+        return env
+
+    def _start_obs(self):
+        prefix = os.path.join(self.artifacts_dir, "%s-run%d" % (self.name, self.runs))
+        with open(prefix + ".stdout.txt", "wb") as out:
+            self.obs = subprocess.Popen(["obs", "--unfiltered_log", "--multi"], env=self._obs_env(), cwd=self.home,
+                                        stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
+
+    def _wait_until_ready(self):
+        deadline = time.monotonic() + OBS_START_TIMEOUT
+        while not port_answers(self.port):
+            if self.obs.poll() is not None:
+                raise ObsError("OBS exited during start with code %s" % self.obs.returncode)
+            if time.monotonic() > deadline:
+                raise ObsError("OBS websocket did not answer within %.0f s" % OBS_START_TIMEOUT)
+            time.sleep(0.05)
+        self._ready_at = time.monotonic()
+
+    def _log_files(self):
+        return glob.glob(os.path.join(self.config_dir, "logs", "*.txt"))
+
+    def _log_since(self, started_at):
+        # Log names have one-second resolution: a start within the same second as the
+        # previous one rewrites that file, so the newest file written since start is ours.
+        recent = [path for path in self._log_files() if os.path.getmtime(path) >= started_at]
+        if not recent:
+            raise ObsError("OBS wrote no log")
+        return max(recent, key=os.path.getmtime)
+
+    # --- log --------------------------------------------------------------------------
+    def log_text(self):
+        if not self.log_path:
+            return ""
+        with open(self.log_path, encoding="utf-8", errors="replace") as f:
+            return f.read()
+
+    def log_lines(self):
+        """Log lines without their "HH:MM:SS.mmm: " stamps."""
+        return [re.sub(r"^\d\d:\d\d:\d\d\.\d\d\d: ", "", line) for line in self.log_text().splitlines()]
+
+    def wait_for_log(self, pattern, timeout=10.0):
+        """Waits until a log line matches `pattern`; returns the match."""
+        regex = re.compile(pattern)
+        deadline = time.monotonic() + timeout
+        while True:
+            for line in self.log_lines():
+                match = regex.search(line)
+                if match:
+                    return match
+            if time.monotonic() > deadline:
+                raise ObsError("no log line matched %r within %.1f s" % (pattern, timeout))
+            if self.obs is not None and self.obs.poll() is not None:
+                raise ObsError("OBS exited while waiting for %r" % pattern)
+            time.sleep(0.05)
+
+    def leak_count(self):
+        """The count from the last line of a graceful exit, or None if the log lacks it."""
+        lines = self.log_text().rstrip().splitlines()
+        match = LEAK_LINE.search(lines[-1]) if lines else None
+        return int(match.group(1)) if match else None
+
+    # --- screenshots ------------------------------------------------------------------
+    def screenshot(self, label):
+        """Saves the private display as <artifacts>/<name>-run<N>-<label>.png; returns the path or None."""
+        if not self.display:
+            return None
+        path = os.path.join(self.artifacts_dir, "%s-run%d-%s.png" % (self.name, self.runs, label))
+        result = subprocess.run(
+            ["ffmpeg", "-loglevel", "error", "-y", "-f", "x11grab", "-video_size", "%dx%d" % SCREEN,
+             "-i", self.display, "-frames:v", "1", path],
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+        return path if result.returncode == 0 else None
+
+    # --- stop -------------------------------------------------------------------------
+    def stop(self, screenshot=True):
+        """Graceful exit (SIGINT). Returns OBS's exit code; raises ObsError if it hung."""
+        if self.obs is None:
+            return self.exit_code
+        began = time.monotonic()
+        settle = SETTLE_BEFORE_STOP - (began - self._ready_at)
+        if settle > 0:
+            time.sleep(settle)
+        if screenshot:
+            self.screenshot("before-stop")
+        self._unmap_windows()
+        signalled = time.monotonic()
+        self.obs.send_signal(signal.SIGINT)
+        try:
+            self.exit_code = self.obs.wait(timeout=OBS_STOP_TIMEOUT)
+            self.exit_seconds = time.monotonic() - signalled
+        except subprocess.TimeoutExpired:
+            self.screenshot("hung")
+            self._kill()
+            raise ObsError("OBS did not exit within %.0f s of SIGINT" % OBS_STOP_TIMEOUT)
+        finally:
+            self.stop_seconds = time.monotonic() - began
+            self._save_log()
+        self.obs = None
+        self._stop_xvfb()
+        return self.exit_code
+
+    def _unmap_windows(self):
+        env = dict(os.environ, DISPLAY=self.display)
+        found = subprocess.run(["xdotool", "search", "--maxdepth", "1", "--onlyvisible", "--name", ""],
+                               env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=10)
+        for window in found.stdout.split():
+            subprocess.run(["xdotool", "windowunmap", "--sync", window], env=env,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=10)
+
+    def _save_log(self):
+        if self.log_path and os.path.exists(self.log_path):
+            shutil.copy(self.log_path, os.path.join(self.artifacts_dir, "%s-run%d.log" % (self.name, self.runs)))
+
+    def _stop_xvfb(self):
+        if self.xvfb is not None:
+            self.xvfb.terminate()
+            try:
+                self.xvfb.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+                self.xvfb.wait(timeout=10)
+            self.xvfb = None
+        if self._display_pipe is not None:
+            os.close(self._display_pipe)
+            self._display_pipe = None
+        self.display = None
+
+    def _kill(self):
+        if self.obs is not None and self.obs.poll() is None:
+            self.obs.kill()
+            self.obs.wait(timeout=10)
+        self.obs = None
+        self._stop_xvfb()
+
+    # --- cleanup ----------------------------------------------------------------------
+    def close(self):
+        """Stops whatever still runs (keeping a screenshot and the log of an aborted run) and
+        removes the throwaway HOME (kept with E2E_KEEP_HOME=1)."""
+        if self.obs is not None:
+            self.screenshot("aborted")
+            self._save_log()
+        self._kill()
+        if self.home and os.environ.get("E2E_KEEP_HOME") != "1":
+            shutil.rmtree(self.home, ignore_errors=True)
+            self.home = None
+
+    def __enter__(self):
+        return self.start()
+
+    def __exit__(self, *exc):
+        try:
+            if self.obs is not None:
+                self.stop()
+        finally:
+            self.close()
+
+
+def session_from_env(name, **kwargs):
+    """An ObsSession for the build and artifacts folders run_e2e.sh passes in BUILD_DIR and
+    ARTIFACTS_DIR; its files go to <artifacts>/<name>/."""
+    build_dir = os.environ.get("BUILD_DIR")
+    artifacts_dir = os.environ.get("ARTIFACTS_DIR")
+    if not build_dir or not artifacts_dir:
+        raise ObsError("BUILD_DIR and ARTIFACTS_DIR must be set (run the tests through run_e2e.sh)")
+    return ObsSession(build_dir, os.path.join(artifacts_dir, name), name=name, **kwargs)

@@ -1,0 +1,124 @@
+"""The module in a real OBS 29: it loads, finds (or misses) Cuebox, answers its state
+procedure, writes config.json on exit, reads it back on the next start, and unloads
+without leaking."""
+
+import json
+import os
+import sys
+import unittest
+
+import standin
+from obs_session import session_from_env
+from ws_client import ObsWebSocket
+
+LOAD_LINE = "[curtainup] plugin loaded successfully (version 0.4.0, build 2026-11-08b)"
+UNLOAD_LINE = "[curtainup] plugin unloaded"
+CUEBOX_FOUND = "[curtainup] Cuebox: あり"
+CUEBOX_MISSING = "[curtainup] Cuebox: なし（単体で動作）"
+RENAMED_PRESET = "e2e 名前を変えたプリセット"
+
+
+def report(session, run):
+    """Start/stop times and the leak count go into the test output for the record."""
+    print("\n  [%s] %s: start %.2f s, stop %.2f s, leaks %s" % (
+        session.name, run, session.start_seconds, session.stop_seconds, session.leak_count()), file=sys.stderr)
+
+
+def read_config(session):
+    with open(os.path.join(session.plugin_config_dir(), "config.json"), encoding="utf-8") as f:
+        return json.load(f)
+
+
+def run_once(session):
+    """Starts OBS, lets it settle and stops it gracefully; returns the log lines."""
+    session.start()
+    session.stop()
+    report(session, "run %d" % session.runs)
+    return session.log_lines()
+
+
+class BaselineTest(unittest.TestCase):
+    """OBS with no extra plug-ins: the leak count the others are measured against."""
+
+    def test_plain_obs_exits_without_leaks(self):
+        session = session_from_env("baseline", plugins=())
+        self.addCleanup(session.close)
+        run_once(session)
+        self.assertEqual(session.exit_code, 0)
+        self.assertEqual(session.leak_count(), 0)
+
+
+class WithCueboxTest(unittest.TestCase):
+    """Two starts with the same HOME, the Cuebox stand-in loaded next to the module."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = session_from_env("with-cuebox")
+        cls.addClassCleanup(cls.session.close)
+
+        cls.session.start()
+        with ObsWebSocket(cls.session.port) as ws:
+            cls.state = standin.call_proc(ws, "curtainup_get_state",
+                                          out={"mode": str, "counting": bool, "standby_scene": str})
+        cls.session.stop()
+        report(cls.session, "first run")
+        cls.first_lines = cls.session.log_lines()
+        cls.first_leaks = cls.session.leak_count()
+        cls.first_config = read_config(cls.session)
+
+        cls.first_config["presets"][0]["name"] = RENAMED_PRESET
+        with open(os.path.join(cls.session.plugin_config_dir(), "config.json"), "w", encoding="utf-8") as f:
+            json.dump(cls.first_config, f, ensure_ascii=False, indent=4)
+
+        cls.second_lines = run_once(cls.session)
+        cls.second_leaks = cls.session.leak_count()
+        cls.second_config = read_config(cls.session)
+
+    def test_load_line_logged_once(self):
+        self.assertEqual(self.first_lines.count(LOAD_LINE), 1)
+        self.assertEqual(self.second_lines.count(LOAD_LINE), 1)
+
+    def test_cuebox_found_once(self):
+        self.assertEqual(self.first_lines.count(CUEBOX_FOUND), 1)
+        self.assertNotIn(CUEBOX_MISSING, self.first_lines)
+
+    def test_state_procedure_reports_idle(self):
+        called, out = self.state
+        if not called:
+            self.skipTest("curtainup_get_state is not registered")
+        self.assertEqual(out.get("mode"), "idle")
+        self.assertIs(out.get("counting"), False)
+        self.assertIn("standby_scene", out)
+
+    def test_config_written_on_exit(self):
+        self.assertEqual(self.first_config["version"], 2)
+        self.assertIsInstance(self.first_config["presets"], list)
+        self.assertGreater(len(self.first_config["presets"]), 0)
+
+    def test_second_start_reads_the_file_back(self):
+        names = [preset.get("name") for preset in self.second_config["presets"]]
+        self.assertIn(RENAMED_PRESET, names)
+        self.assertEqual(self.second_config["version"], 2)
+
+    def test_unloads_without_leaks(self):
+        for lines, leaks in ((self.first_lines, self.first_leaks), (self.second_lines, self.second_leaks)):
+            self.assertIn(UNLOAD_LINE, lines)
+            self.assertEqual(leaks, 0)
+
+
+class WithoutCueboxTest(unittest.TestCase):
+    """The module alone: the probe finds no Cuebox and says so once."""
+
+    def test_cuebox_missing_once(self):
+        session = session_from_env("without-cuebox", plugins=("curtainup",))
+        self.addCleanup(session.close)
+        lines = run_once(session)
+        self.assertEqual(lines.count(CUEBOX_MISSING), 1)
+        self.assertNotIn(CUEBOX_FOUND, lines)
+        self.assertEqual(lines.count(LOAD_LINE), 1)
+        self.assertIn(UNLOAD_LINE, lines)
+        self.assertEqual(session.leak_count(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
