@@ -1,5 +1,21 @@
 list(APPEND CURTAINUP_CORE_SOURCES
   director/clock.cpp
   director/clock.h
+  director/director.cpp
+  director/director.h
+  director/director_hold.cpp
+  director/director_host.h
+  director/director_instance.cpp
+  director/director_media.cpp
+  director/director_switching.cpp
+  director/fade_curve.cpp
+  director/fade_curve.h
+  director/flow_step.cpp
+  director/flow_step.h
+  director/log_text.cpp
+  director/log_text.h
+  director/obs_director_host.cpp
+  director/obs_director_host.h
   director/show_state.cpp
-  director/show_state.h)
+  director/show_state.h
+  director/switch_request.h)

@@ -1,4 +1,8 @@
 #pragma once
 
-// Procedures on the host's global procedure handler, for other plug-ins and scripts.
+// Procedures for other plug-ins and scripts on the host's global procedure handler.
+
+// "curtainup_get_state": the phase, whether a countdown runs, the standby scene.
 void addStateProcedure();
+// "curtainup_hold" (handed to the UI thread) and "curtainup_get_flow".
+void addFlowProcedures();

@@ -1,0 +1,354 @@
+// The flow itself: what each operator action and each tick does to the phase and step.
+#include "director/director.h"
+
+#include "director/clock.h"
+#include "director/show_state.h"
+#include "module/module_host.h"
+#include "settings/preset_store.h"
+
+#include <obs.h>
+
+namespace {
+
+constexpr int tickIntervalMs = 50;
+constexpr int64_t problemShownMs = 10000;
+constexpr int64_t skipFadeMs = 1000;
+constexpr int64_t endingMediaDelayMs = 1000;
+
+// The preset selected in the store at this moment.
+Preset selectedPreset()
+{
+	return presetCount() > 0 ? currentPreset() : Preset();
+}
+
+} // namespace
+
+Director::Director(std::unique_ptr<DirectorHost> hostLink, QObject *parent)
+    : QObject(parent), host(std::move(hostLink)), timer(new QTimer(this))
+{
+	connect(timer, &QTimer::timeout, this, &Director::tick);
+	timer->start(tickIntervalMs);
+	publishFlow();
+}
+
+Director::~Director()
+{
+	timer->stop();
+	stopOpWatch();
+	fade = MusicFade();
+	switchQueue.clear();
+}
+
+void Director::tick()
+{
+	const int64_t now = monotonicNowMs();
+	const ShowSnapshot snapshot = showState().snapshot();
+
+	stepFade(now);
+	if (snapshot.zeroReached() && step == StepNone)
+		afterZero(now);
+	if (step == StepAfterZero && !afterZeroPaused && now >= afterZeroDeadline) {
+		setStep(StepNone);
+		proceedAfterZero();
+	}
+	if (snapshot.breakOver() && step != StepBackFromBreak)
+		returnFromBreak(true);
+	if (watch.watching)
+		stepOp(now);
+	if (endingMediaRestartAt != 0 && now >= endingMediaRestartAt) {
+		endingMediaRestartAt = 0;
+		restartMediaIfIdle(selectedPreset().ending_media);
+	}
+	if (stopStreamAt != 0 && now >= stopStreamAt) {
+		stopStreamAt = 0;
+		if (host->streamingActive()) {
+			blog(LOG_INFO, "[curtainup] stopping the stream (ending timer)");
+			host->stopStreaming();
+		}
+	}
+	pumpSwitches(now);
+}
+
+void Director::startStandby()
+{
+	const Preset preset = selectedPreset();
+	takeOverFlow(false);
+	setStep(StepNone);
+	bgmFadeStarted = false;
+	restoreBgmVolume();
+
+	showState().startCountdown();
+	host->reportPhase("standby");
+	blog(LOG_INFO, "[curtainup] standby started (preset '%s')", qUtf8Printable(preset.name));
+	if (!preset.standby_scene.isEmpty())
+		queueSwitch(preset.standby_scene, preset.to_standby, {}, {}, false, {});
+}
+
+void Director::afterZero(int64_t now)
+{
+	showState().finishCountdown();
+	if (checkHold(HoldLocation::AfterZero, [this] { afterZero(monotonicNowMs()); }))
+		return;
+
+	const Preset preset = selectedPreset();
+	setStep(StepAfterZero);
+	afterZeroDeadline = now + int64_t(preset.switch_after) * 1000;
+	blog(LOG_INFO, "[curtainup] countdown reached zero; switching in %d s", preset.switch_after);
+	if (!preset.bgm.isEmpty() && !bgmFadeStarted)
+		startFade(preset.bgm, int64_t(preset.switch_after) * 1000, now);
+}
+
+void Director::proceedAfterZero()
+{
+	if (checkHold(HoldLocation::AfterZero, [this] { proceedAfterZero(); }))
+		return;
+
+	const Preset preset = selectedPreset();
+	if (preset.op_scene.isEmpty() || !host->findSource(preset.op_scene)) {
+		if (!preset.op_scene.isEmpty())
+			reportMissing("Problem.SceneMissing", preset.op_scene);
+		if (!checkHold(HoldLocation::Main, [this] { switchToMain(false); }))
+			switchToMain(false);
+		return;
+	}
+
+	showState().setPhase(PhaseOp);
+	setStep(StepOp);
+	// The OP media is looked up when the scene is set, in the preset selected then.
+	Action watchOpMedia = guarded([this] {
+		const Preset current = selectedPreset();
+		startOpWatch(current.op_scene, current.op_media);
+	});
+	Action opening = guarded([this] { host->reportPhase("opening"); });
+	queueSwitch(preset.op_scene, preset.to_op, std::move(watchOpMedia), {}, true, std::move(opening));
+}
+
+void Director::skipToMain()
+{
+	const int phase = showState().phase();
+	const bool heldSwitchToMain = held && step == StepGoingMain && holdGatedSwitchWaiting();
+	if (phase != PhaseStandby && phase != PhaseOp && !heldSwitchToMain)
+		return;
+
+	const Preset preset = selectedPreset();
+	++generation;
+	resetFlow();
+	stopOpWatch();
+	showState().finishCountdown();
+	if (!preset.bgm.isEmpty() && !bgmFadeStarted)
+		startFade(preset.bgm, skipFadeMs, monotonicNowMs());
+	blog(LOG_INFO, "[curtainup] skipped to the main scene");
+	switchToMain(true);
+}
+
+void Director::switchToMain(bool manual)
+{
+	stopOpWatch();
+	showState().setPhase(PhaseIdle);
+
+	const Preset preset = selectedPreset();
+	if (preset.main_scene.isEmpty()) {
+		setStep(StepNone);
+		host->reportPhase("opening");
+		host->reportPhase("opening_done");
+		return;
+	}
+	setStep(StepGoingMain);
+	Action reachedMain = guarded([this] {
+		setStep(StepNone);
+		showState().clearFinished();
+		host->reportPhase("opening_done");
+	});
+	Action opening = guarded([this] { host->reportPhase("opening"); });
+	queueSwitch(preset.main_scene, preset.to_main, {}, std::move(reachedMain), !manual, std::move(opening));
+}
+
+void Director::toggleBreak()
+{
+	if (showState().phase() == PhaseBreak)
+		returnFromBreak(false);
+	else
+		startBreak();
+}
+
+void Director::startBreak()
+{
+	if (showState().phase() == PhaseBreak)
+		return;
+
+	const Preset preset = selectedPreset();
+	takeOverFlow(true);
+
+	// Started on the break scene itself, the earlier way back is kept.
+	const QString current = host->currentSceneName();
+	if (preset.break_scene != current)
+		returnScene = current;
+
+	showState().resetCountdown();
+	showState().startBreakCountdown();
+	host->reportPhase("break");
+	setStep(StepNone);
+	blog(LOG_INFO, "[curtainup] break started; back to '%s' afterwards", qUtf8Printable(returnScene));
+	if (preset.break_scene.isEmpty())
+		reportProblem(moduleText("Problem.NoBreakScene"));
+	else
+		queueSwitch(preset.break_scene, preset.to_break, {}, {}, false, {});
+}
+
+void Director::returnFromBreak(bool automatic)
+{
+	if (showState().phase() != PhaseBreak)
+		return;
+	if (step == StepBackFromBreak && !(held && holdGatedSwitchWaiting()))
+		return;
+	if (automatic && checkHold(HoldLocation::Break, [this] { returnFromBreak(true); }))
+		return;
+
+	const Preset preset = selectedPreset();
+	++generation;
+	resetFlow();
+	showState().endBreakNow();
+	blog(LOG_INFO, "[curtainup] break over; back to '%s'", qUtf8Printable(returnScene));
+	if (returnScene.isEmpty()) {
+		showState().leaveBreak();
+		setStep(StepNone);
+		return;
+	}
+	setStep(StepBackFromBreak);
+	Action backFromBreak = guarded([this] {
+		showState().leaveBreak();
+		setStep(StepNone);
+	});
+	queueSwitch(returnScene, preset.from_break, {}, std::move(backFromBreak), automatic, {});
+}
+
+void Director::startEnding()
+{
+	const Preset preset = selectedPreset();
+	takeOverFlow(true);
+	showState().resetCountdown();
+	showState().setPhase(PhaseEnding);
+	host->reportPhase("ending");
+	setStep(StepEnding);
+	if (preset.stop_stream && host->streamingActive())
+		stopStreamAt = monotonicNowMs() + int64_t(preset.stop_after) * 1000;
+	blog(LOG_INFO, "[curtainup] ending started%s", stopStreamAt != 0 ? "; the stream stops on the timer" : "");
+
+	if (preset.ending_scene.isEmpty()) {
+		reportProblem(moduleText("Problem.NoEndingScene"));
+		return;
+	}
+	const bool hasEndingMedia = !preset.ending_media.isEmpty();
+	Action armEndingMedia = guarded([this, hasEndingMedia] {
+		if (hasEndingMedia)
+			endingMediaRestartAt = monotonicNowMs() + endingMediaDelayMs;
+	});
+	queueSwitch(preset.ending_scene, preset.to_ending, std::move(armEndingMedia), {}, false, {});
+}
+
+void Director::cancel()
+{
+	takeOverFlow(true);
+	setStep(StepNone);
+	showState().resetCountdown();
+	host->reportPhase("idle");
+	blog(LOG_INFO, "[curtainup] stopped");
+}
+
+void Director::onStreamingStopped()
+{
+	stopStreamAt = 0;
+	if (showState().phase() == PhaseEnding) {
+		setStep(StepNone);
+		showState().resetCountdown();
+	}
+}
+
+void Director::onCollectionChanging()
+{
+	cancel();
+	returnScene.clear();
+}
+
+void Director::shutdown()
+{
+	takeOverFlow(false);
+	timer->stop();
+}
+
+void Director::renameSource(const QString &oldName, const QString &newName)
+{
+	if (oldName.isEmpty() || oldName == newName)
+		return;
+	const auto follow = [&](QString &name) {
+		if (name == oldName)
+			name = newName;
+	};
+	follow(returnScene);
+	for (SwitchRequest &request : switchQueue) {
+		follow(request.scene);
+		follow(request.transition);
+	}
+	follow(currentSwitch.scene);
+	follow(savedTransition);
+}
+
+FlowStatus Director::flowStatus() const
+{
+	FlowStatus status;
+	status.step = step;
+	status.afterZeroDeadline = afterZeroDeadline;
+	status.hasOpScene = !selectedPreset().op_scene.isEmpty();
+	status.stopStreamAt = stopStreamAt;
+	if (monotonicNowMs() < problemUntil)
+		status.problem = problem;
+	status.held = held;
+	status.holdReason = holdReason;
+	status.holdLocation = holdLocation();
+	status.waitingForResume = holdGatedSwitchWaiting();
+	return status;
+}
+
+void Director::setStep(int newStep)
+{
+	step = newStep;
+	publishFlow();
+}
+
+void Director::takeOverFlow(bool restoreMusic)
+{
+	++generation;
+	resetFlow();
+	stopOpWatch();
+	stopFade(restoreMusic);
+	stopStreamAt = 0;
+	endingMediaRestartAt = 0;
+}
+
+void Director::resetFlow()
+{
+	clearPendingStep();
+	clearSwitchQueue();
+}
+
+void Director::reportProblem(const QString &text)
+{
+	problem = text;
+	problemUntil = monotonicNowMs() + problemShownMs;
+	blog(LOG_WARNING, "[curtainup] %s", qUtf8Printable(text));
+}
+
+void Director::reportMissing(const char *key, const QString &name)
+{
+	const QString text = moduleText(key);
+	reportProblem(text.contains(QLatin1String("%1")) ? text.arg(name) : text);
+}
+
+Director::Action Director::guarded(Action action)
+{
+	const uint64_t madeIn = generation;
+	return [this, madeIn, action = std::move(action)] {
+		if (generation == madeIn)
+			action();
+	};
+}

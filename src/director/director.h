@@ -1,0 +1,183 @@
+#pragma once
+
+#include "director/director_host.h"
+#include "director/flow_step.h"
+#include "director/switch_request.h"
+#include "settings/preset.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+
+// What the dock's status line reads from the director.
+struct FlowStatus {
+	int step = StepNone;
+	int64_t afterZeroDeadline = 0;
+	bool hasOpScene = false;
+	int64_t stopStreamAt = 0; // 0: no stream-stop timer
+	QString problem;          // empty once its 10 s are over
+	bool held = false;
+	QString holdReason;
+	QString holdLocation; // a locale key
+	bool waitingForResume = false;
+};
+
+// The step a hold kept back, valid only in the generation that kept it.
+struct PendingStep {
+	uint64_t generation = 0;
+	QString label; // hold-location key
+	std::function<void()> action;
+};
+
+// Runs the show on the UI thread: standby, zero, OP, main, break and ending, with holds,
+// one queue of scene switches, the music fade and the OP media watch. Driven by its own
+// 50 ms timer and by the operator's actions.
+class Director : public QObject {
+public:
+	explicit Director(std::unique_ptr<DirectorHost> host, QObject *parent = nullptr);
+	~Director() override;
+	Director(const Director &) = delete;
+	Director &operator=(const Director &) = delete;
+
+	// Operator operations.
+	void startStandby();
+	void skipToMain();
+	void toggleBreak();
+	void startEnding();
+	void cancel();
+	void toggleHold();
+	// A hold (on) or resume request; a resume only from a person.
+	void hold(bool on, const QString &from, const QString &reason);
+
+	// Host events.
+	void onStreamingStopped();
+	void onCollectionChanging();
+	void shutdown();
+	void renameSource(const QString &oldName, const QString &newName);
+
+	// Queries.
+	FlowStatus flowStatus() const;
+	QString holdLocation() const;
+
+	// One step of the flow; the timer calls it every 50 ms.
+	void tick();
+
+private:
+	using Action = std::function<void()>;
+
+	// The state machine (director.cpp).
+	void afterZero(int64_t now);
+	void proceedAfterZero();
+	void switchToMain(bool manual);
+	void startBreak();
+	void returnFromBreak(bool automatic);
+	void setStep(int newStep);
+	// An operator action takes the flow over: a new generation, nothing pending, no OP
+	// watch, no music fade (its volume put back if asked), no stream or media timer.
+	void takeOverFlow(bool restoreMusic);
+	void resetFlow();
+	void reportProblem(const QString &text);
+	void reportMissing(const char *key, const QString &name);
+	// Runs the action only while the generation has not moved on.
+	Action guarded(Action action);
+
+	// Hold and resume (director_hold.cpp).
+	bool checkHold(const QString &location, Action action);
+	void pauseAfterZero(int64_t now);
+	void resumeAfterZero(int64_t now);
+	void clearPendingStep();
+	void publishFlow() const;
+
+	// Scene switching (director_switching.cpp).
+	void queueSwitch(const QString &scene, const TransitionChoice &transition, Action onStarted, Action onFinished,
+			 bool holdGated, Action beforeSwitch);
+	void pumpSwitches(int64_t now);
+	void performSwitch(SwitchRequest request, int64_t now);
+	void finishSwitch();
+	void clearSwitchQueue();
+	bool holdGatedSwitchWaiting() const;
+
+	// Music fade and media (director_media.cpp).
+	void startFade(const QString &name, int64_t durationMs, int64_t now);
+	void stepFade(int64_t now);
+	void stopFade(bool restore);
+	void pauseFade(int64_t now);
+	void unpauseFade(int64_t now);
+	void restoreBgmVolume();
+	void startOpWatch(const QString &opScene, const QString &opMediaName);
+	HostSourcePtr firstVisibleMedia(const HostSource &sceneOrGroup) const;
+	void stepOp(int64_t now);
+	void stopOpWatch();
+	void restartMediaIfIdle(const QString &name);
+
+	std::unique_ptr<DirectorHost> host;
+	QTimer *timer;
+	uint64_t generation = 0;
+	int step = StepNone;
+	int64_t afterZeroDeadline = 0;
+	int64_t stopStreamAt = 0;
+	int64_t endingMediaRestartAt = 0;
+	QString returnScene;
+	bool bgmFadeStarted = false;
+
+	// Hold.
+	bool held = false;
+	QString holdReason;
+	int64_t heldSince = 0;
+	PendingStep pendingStep;
+	bool afterZeroPaused = false;
+	int64_t afterZeroRemaining = 0;
+	uint64_t pausedGeneration = 0;
+
+	QString problem;
+	int64_t problemUntil = 0;
+
+	// Switching.
+	std::deque<SwitchRequest> switchQueue;
+	bool switchInFlight = false;
+	SwitchRequest currentSwitch;
+	int64_t switchStartedAt = 0;
+	int idleTicks = 0;
+	QString savedTransition;
+	int savedDuration = 0;
+	bool restoreTransition = false;
+	bool restoreDuration = false;
+
+	// The standby music fade.
+	struct MusicFade {
+		bool fading = false;
+		bool paused = false;
+		std::unique_ptr<HostWeakSource> source;
+		float startVolume = 1.0f;
+		int64_t startedAt = 0;
+		int64_t durationMs = 0;
+	};
+	MusicFade fade;
+
+	// The OP media watch.
+	struct OpWatch {
+		bool watching = false;
+		HostSourcePtr media;
+		int64_t startedAt = 0;
+		bool seenPlaying = false;
+		bool restartedOnce = false;
+		int64_t lastMediaTime = -1;
+	};
+	OpWatch watch;
+	// Set by the media's "media_ended" signal on the host's thread.
+	std::atomic<bool> mediaEnded{false};
+};
+
+// The module's one director: created once at load, deleted at unload.
+Director *createDirector();
+// For tests and other hosts: the director gets this host when none exists yet.
+Director *createDirector(std::unique_ptr<DirectorHost> host);
+// Null before creation and after destruction; safe to read on any thread.
+Director *directorInstance();
+void destroyDirector();

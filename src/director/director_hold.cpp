@@ -1,0 +1,159 @@
+// Holding the automatic flow ("待った") and resuming it. Only a person may resume; the
+// one step kept back runs on resume if no operator action came in between.
+#include "director/director.h"
+
+#include "director/clock.h"
+#include "director/log_text.h"
+#include "director/show_state.h"
+#include "module/module_host.h"
+
+#include <obs.h>
+
+namespace {
+
+// Automatic callers name themselves "auto…"; an empty sender cannot be a person either.
+bool fromPerson(const QString &from)
+{
+	const QString sender = from.trimmed();
+	return !sender.isEmpty() && !sender.startsWith(QLatin1String("auto"));
+}
+
+QByteArray labelText(const QString &label)
+{
+	return moduleText(label).toUtf8();
+}
+
+} // namespace
+
+void Director::hold(bool on, const QString &from, const QString &reason)
+{
+	const int64_t now = monotonicNowMs();
+	if (!on && !fromPerson(from)) {
+		blog(LOG_WARNING, "[curtainup] 再開を拒否: from='%s' は人の操作ではありません",
+		     logText(from).constData());
+		return;
+	}
+
+	if (on) {
+		const bool wasHeld = held;
+		held = true;
+		holdReason = reason;
+		if (!wasHeld)
+			heldSince = now;
+		showState().setHeld(true);
+		publishFlow();
+		blog(LOG_INFO, "[curtainup] 待った: from='%s' reason='%s'", logText(from).constData(),
+		     logText(reason).constData());
+		if (!wasHeld && step == StepAfterZero)
+			pauseAfterZero(now);
+		return;
+	}
+
+	if (!held)
+		return;
+	held = false;
+	holdReason.clear();
+	showState().setHeld(false);
+	publishFlow();
+	blog(LOG_INFO, "[curtainup] 再開: from='%s'", logText(from).constData());
+
+	PendingStep taken = std::move(pendingStep);
+	pendingStep = PendingStep();
+	resumeAfterZero(now);
+	if (taken.action && taken.generation == generation) {
+		blog(LOG_INFO, "[curtainup] 再開で進めた一歩: %s (gen=%llu)", labelText(taken.label).constData(),
+		     static_cast<unsigned long long>(taken.generation));
+		taken.action();
+	}
+}
+
+void Director::toggleHold()
+{
+	const bool on = !held;
+	const QString reason = held ? QString() : QStringLiteral("CurtainUp の待つ");
+	hold(on, QStringLiteral("curtainup"), reason);
+	host->reportHold(on, reason);
+}
+
+bool Director::checkHold(const QString &location, Action action)
+{
+	if (!held)
+		return false;
+	// The first step kept in a generation wins; later ones meet the same hold point.
+	if (pendingStep.action && pendingStep.generation == generation)
+		return true;
+	pendingStep = PendingStep{generation, location, std::move(action)};
+	blog(LOG_INFO, "[curtainup] 保留した一歩: %s (gen=%llu)", labelText(location).constData(),
+	     static_cast<unsigned long long>(generation));
+	return true;
+}
+
+void Director::pauseAfterZero(int64_t now)
+{
+	if (afterZeroPaused)
+		return;
+	afterZeroPaused = true;
+	pausedGeneration = generation;
+	afterZeroRemaining = std::max<int64_t>(0, afterZeroDeadline - now);
+	pauseFade(now);
+	checkHold(HoldLocation::AfterZero, [this] {
+		if (step == StepAfterZero && monotonicNowMs() >= afterZeroDeadline) {
+			setStep(StepNone);
+			proceedAfterZero();
+		}
+	});
+}
+
+void Director::resumeAfterZero(int64_t now)
+{
+	if (!afterZeroPaused)
+		return;
+	afterZeroPaused = false;
+	if (generation == pausedGeneration) {
+		afterZeroDeadline = now + afterZeroRemaining;
+		unpauseFade(now);
+	}
+}
+
+void Director::clearPendingStep()
+{
+	pendingStep = PendingStep();
+	afterZeroPaused = false;
+	unpauseFade(monotonicNowMs());
+}
+
+QString Director::holdLocation() const
+{
+	// The switch to the OP scene has not been made yet.
+	if (holdGatedSwitchWaiting() && step == StepOp)
+		return QString::fromLatin1(HoldLocation::AfterZero);
+	if (pendingStep.action && pendingStep.generation == generation)
+		return pendingStep.label;
+
+	switch (step) {
+	case StepAfterZero:
+		return QString::fromLatin1(HoldLocation::AfterZero);
+	case StepOp:
+		return QString::fromLatin1(HoldLocation::Op);
+	case StepOpNoMedia:
+		return QString::fromLatin1(HoldLocation::OpNoMedia);
+	case StepGoingMain:
+		return QString::fromLatin1(HoldLocation::Main);
+	default:
+		break;
+	}
+
+	const int phase = showState().phase();
+	if (phase == PhaseStandby)
+		return QString::fromLatin1(HoldLocation::Countdown);
+	if (phase == PhaseBreak)
+		return QString::fromLatin1(HoldLocation::Break);
+	if (phase != PhaseIdle || step != StepNone)
+		return QString::fromLatin1(HoldLocation::Other);
+	return QString::fromLatin1(HoldLocation::BeforeStart);
+}
+
+void Director::publishFlow() const
+{
+	::publishFlow(QString::fromLatin1(stepName(step)), held, holdReason);
+}

@@ -1,0 +1,211 @@
+// The standby music fade with its saved volume, the OP media watch and the ending media.
+#include "director/director.h"
+
+#include "director/clock.h"
+#include "director/fade_curve.h"
+#include "settings/config.h"
+
+#include <obs.h>
+
+#include <algorithm>
+
+namespace {
+
+// A media that has not played this long after the OP scene was set is started once more.
+constexpr int64_t opRestartAfterMs = 1500;
+// A media in the error state this long after the watch began counts as ended.
+constexpr int64_t opErrorAfterMs = 1000;
+// A looping file that jumps back from its last stretch to the start has played once.
+constexpr int64_t loopTailMs = 1500;
+constexpr int64_t loopJumpMs = 1000;
+
+} // namespace
+
+void Director::startFade(const QString &name, int64_t durationMs, int64_t now)
+{
+	const HostSourcePtr source = host->findSource(name);
+	if (!source) {
+		reportMissing("Problem.SourceMissing", name);
+		return;
+	}
+	bgmFadeStarted = true;
+	const float volume = source->volume();
+	// A record already saved for this source holds the volume from before an earlier fade.
+	const MusicRestore saved = bgmRestore();
+	if (!saved.pending || saved.source != name)
+		setBgmRestore(name, volume);
+
+	fade = MusicFade();
+	fade.fading = true;
+	fade.source = source->weak();
+	fade.startVolume = volume;
+	fade.startedAt = now;
+	fade.durationMs = std::max<int64_t>(0, durationMs);
+	blog(LOG_INFO, "[curtainup] fading out '%s' over %lld ms", qUtf8Printable(name),
+	     static_cast<long long>(fade.durationMs));
+	stepFade(fade.startedAt);
+}
+
+void Director::stepFade(int64_t now)
+{
+	if (!fade.fading || fade.paused)
+		return;
+	const HostSourcePtr source = fade.source->lock();
+	if (!source) {
+		fade = MusicFade();
+		return;
+	}
+
+	const float progress = fade.durationMs < 1
+				       ? 1.0f
+				       : std::clamp(float(now - fade.startedAt) / float(fade.durationMs), 0.0f, 1.0f);
+	if (fade.durationMs < 1 || fade.startVolume <= 0.0f || progress >= 1.0f) {
+		source->setVolume(0.0f);
+		fade = MusicFade();
+		blog(LOG_INFO, "[curtainup] BGM faded out");
+		return;
+	}
+	source->setVolume(fadeVolume(fade.startVolume, progress));
+}
+
+void Director::stopFade(bool restore)
+{
+	const bool wasFading = fade.fading;
+	fade = MusicFade();
+	if (wasFading && restore)
+		restoreBgmVolume();
+}
+
+void Director::pauseFade(int64_t now)
+{
+	if (!fade.fading || fade.paused)
+		return;
+	const HostSourcePtr source = fade.source->lock();
+	if (!source)
+		return;
+	// The rest of the fade goes on later from the volume reached, over the time left.
+	fade.startVolume = source->volume();
+	fade.durationMs = std::max<int64_t>(0, fade.startedAt + fade.durationMs - now);
+	fade.startedAt = now;
+	fade.paused = true;
+}
+
+void Director::unpauseFade(int64_t now)
+{
+	if (!fade.paused)
+		return;
+	fade.paused = false;
+	fade.startedAt = now;
+}
+
+void Director::restoreBgmVolume()
+{
+	const MusicRestore saved = bgmRestore();
+	if (!saved.pending)
+		return;
+	// A source that is missing now keeps its record for a later try.
+	const HostSourcePtr source = host->findSource(saved.source);
+	if (!source)
+		return;
+	source->setVolume(float(saved.volume));
+	clearBgmRestore();
+	blog(LOG_INFO, "[curtainup] BGM '%s' volume back to %.3f", qUtf8Printable(saved.source), saved.volume);
+}
+
+void Director::startOpWatch(const QString &opScene, const QString &opMediaName)
+{
+	stopOpWatch();
+	HostSourcePtr media;
+	if (opMediaName.isEmpty()) {
+		if (const HostSourcePtr scene = host->findSource(opScene))
+			media = firstVisibleMedia(*scene);
+	} else {
+		media = host->findSource(opMediaName);
+		if (!media || !media->isMedia()) {
+			reportMissing("Problem.SourceMissing", opMediaName);
+			media = nullptr;
+		}
+	}
+
+	if (!media) {
+		setStep(StepOpNoMedia);
+		blog(LOG_WARNING, "[curtainup] no OP media found; waiting for the main button");
+		return;
+	}
+	watch.watching = true;
+	watch.media = media;
+	watch.startedAt = monotonicNowMs();
+	mediaEnded = false;
+	media->connectMediaEnded(&mediaEnded);
+	blog(LOG_INFO, "[curtainup] OP: waiting for '%s' to end", qUtf8Printable(media->name()));
+}
+
+HostSourcePtr Director::firstVisibleMedia(const HostSource &sceneOrGroup) const
+{
+	for (const HostSceneItem &item : sceneOrGroup.items()) {
+		if (!item.visible || !item.source)
+			continue;
+		if (item.group) {
+			if (HostSourcePtr inGroup = firstVisibleMedia(*item.source))
+				return inGroup;
+			continue;
+		}
+		if (item.source->isMedia())
+			return item.source;
+	}
+	return nullptr;
+}
+
+void Director::stepOp(int64_t now)
+{
+	const HostSourcePtr media = watch.media;
+	const int state = media->mediaState();
+	if (state == MediaPlaying)
+		watch.seenPlaying = true;
+
+	if (!watch.seenPlaying && !watch.restartedOnce && now - watch.startedAt > opRestartAfterMs) {
+		watch.restartedOnce = true;
+		media->restartMedia();
+		blog(LOG_INFO, "[curtainup] OP: restarted '%s'", qUtf8Printable(media->name()));
+	}
+
+	bool ended = ((state == MediaStopped || state == MediaEnded) && watch.seenPlaying) || mediaEnded.load();
+	if (state == MediaError && now - watch.startedAt > opErrorAfterMs) {
+		reportMissing("Problem.MediaError", media->name());
+		ended = true;
+	}
+	const int64_t duration = media->mediaDurationMs();
+	const int64_t position = media->mediaTimeMs();
+	if (watch.seenPlaying && duration > 0 && watch.lastMediaTime > duration - loopTailMs &&
+	    position + loopJumpMs < watch.lastMediaTime)
+		ended = true;
+	watch.lastMediaTime = position;
+	if (!ended)
+		return;
+
+	blog(LOG_INFO, "[curtainup] OP: '%s' ended", qUtf8Printable(media->name()));
+	stopOpWatch();
+	if (!checkHold(HoldLocation::OpEnd, [this] { switchToMain(false); }))
+		switchToMain(false);
+}
+
+void Director::stopOpWatch()
+{
+	// Disconnected before the reference goes, so the signal never sees a stale flag.
+	if (watch.media)
+		watch.media->disconnectMediaEnded(&mediaEnded);
+	watch = OpWatch();
+	mediaEnded = false;
+}
+
+void Director::restartMediaIfIdle(const QString &name)
+{
+	const HostSourcePtr media = name.isEmpty() ? nullptr : host->findSource(name);
+	if (!media || !media->isMedia())
+		return;
+	const int state = media->mediaState();
+	if (state == MediaPlaying || state == MediaOpening || state == MediaBuffering)
+		return;
+	media->restartMedia();
+	blog(LOG_INFO, "[curtainup] restarted media '%s'", qUtf8Printable(name));
+}

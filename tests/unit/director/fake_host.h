@@ -1,0 +1,106 @@
+#pragma once
+
+#include "director/director_host.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <string>
+#include <vector>
+
+// A host source the test shapes by hand. The fake host keeps it alive until removed;
+// whoever else holds it (like the director's OP watch) keeps it alive too.
+class FakeSource final : public HostSource {
+public:
+	struct Item {
+		std::shared_ptr<FakeSource> source;
+		bool visible = true;
+		bool group = false;
+	};
+
+	QString sourceName;
+	bool scene = false;
+	bool media = false;
+	float volumeValue = 1.0f;
+	int state = MediaNone;
+	int64_t durationMs = 0;
+	int64_t timeMs = 0;
+	int restarts = 0;
+	std::vector<Item> sceneItems;
+	std::vector<std::atomic<bool> *> endedFlags;
+
+	// The host's "media_ended" signal.
+	void emitMediaEnded();
+
+	QString name() const override { return sourceName; }
+	bool isScene() const override { return scene; }
+	bool isMedia() const override { return media; }
+	float volume() const override { return volumeValue; }
+	void setVolume(float volume) override { volumeValue = volume; }
+	int mediaState() const override { return state; }
+	void restartMedia() override;
+	int64_t mediaDurationMs() const override { return durationMs; }
+	int64_t mediaTimeMs() const override { return timeMs; }
+	void connectMediaEnded(std::atomic<bool> *flag) override;
+	void disconnectMediaEnded(std::atomic<bool> *flag) override;
+	std::vector<HostSceneItem> items() const override;
+	std::unique_ptr<HostWeakSource> weak() const override;
+
+	std::weak_ptr<FakeSource> self;
+};
+
+// Scenes, sources, transitions and a stream as a test sets them up. A scene switch runs
+// the current transition for its length on the fake clock.
+class FakeHost final : public DirectorHost {
+public:
+	// The host's world.
+	std::shared_ptr<FakeSource> addScene(const QString &name);
+	std::shared_ptr<FakeSource> addMedia(const QString &name);
+	// A source with a volume but no play state (an audio input).
+	std::shared_ptr<FakeSource> addAudio(const QString &name);
+	// Puts a source into a scene or group, after its other items.
+	void addItem(const QString &scene, const QString &source, bool visible = true, bool group = false);
+	void removeSource(const QString &name);
+	std::shared_ptr<FakeSource> source(const QString &name) const;
+
+	QString program;
+	QStringList transitions{QStringLiteral("Fade")};
+	QString transition = QStringLiteral("Fade");
+	int durationMs = 300;
+	// A transition runs while the fake clock is before this; stuck: it never ends.
+	int64_t transitionEndsAt = 0;
+	bool stuckTransition = false;
+	bool streaming = false;
+	int streamStops = 0;
+	int transitionChanges = 0;
+	int durationChanges = 0;
+
+	// What the director did.
+	struct SceneSet {
+		QString scene;
+		QString transition;
+		int durationMs;
+		int64_t at;
+	};
+	std::vector<SceneSet> sceneSets;
+	std::vector<std::string> phases;
+	std::vector<std::string> holds;
+
+	HostSourcePtr findSource(const QString &name) override;
+	QString currentSceneName() override { return program; }
+	void setCurrentScene(const QString &name) override;
+	QString currentTransitionName() override { return transition; }
+	bool setCurrentTransition(const QString &name) override;
+	int transitionDurationMs() override { return durationMs; }
+	void setTransitionDurationMs(int ms) override;
+	bool transitionActive() override;
+	bool streamingActive() override { return streaming; }
+	void stopStreaming() override;
+	void reportPhase(const char *phase) override { phases.emplace_back(phase); }
+	void reportHold(bool on, const QString &reason) override;
+
+private:
+	std::shared_ptr<FakeSource> add(const QString &name);
+	std::map<QString, std::shared_ptr<FakeSource>> sources;
+};
