@@ -65,6 +65,7 @@ class WithCueboxTest(unittest.TestCase):
         cls.first_lines = cls.session.log_lines()
         cls.first_leaks = cls.session.leak_count()
         cls.first_config = read_config(cls.session)
+        cls.first_records = cls.session.standin_records()
 
         cls.first_config["presets"][0]["name"] = RENAMED_PRESET
         with open(os.path.join(cls.session.plugin_config_dir(), "config.json"), "w", encoding="utf-8") as f:
@@ -81,6 +82,11 @@ class WithCueboxTest(unittest.TestCase):
     def test_cuebox_found_once(self):
         self.assertEqual(self.first_lines.count(CUEBOX_FOUND), 1)
         self.assertNotIn(CUEBOX_MISSING, self.first_lines)
+
+    def test_cuebox_probed_once_on_the_ui_thread(self):
+        probes = [r for r in self.first_records if r["proc"] == "cuebox_get_state"]
+        self.assertEqual(len(probes), 1)
+        self.assertTrue(probes[0]["ui_thread"])
 
     def test_state_procedure_reports_idle(self):
         called, out = self.state
