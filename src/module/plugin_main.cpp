@@ -1,19 +1,19 @@
 // The entry points the host looks up by name, and the order in which loading and
 // unloading bring the subsystems up and down.
+#include "director/director.h"
 #include "director/show_state.h"
 #include "module/cuebox.h"
+#include "module/hotkeys.h"
+#include "module/module_alive.h"
 #include "module/module_host.h"
 #include "module/procedures.h"
+#include "module/source_rename.h"
 #include "settings/config.h"
 
 #include <obs-frontend-api.h>
 #include <obs-module.h>
 
-#include <atomic>
-
 namespace {
-
-std::atomic<bool> moduleAlive{false};
 
 void onTick(void *, float)
 {
@@ -22,13 +22,27 @@ void onTick(void *, float)
 
 void onFrontendEvent(enum obs_frontend_event event, void *)
 {
+	Director *director = directorInstance();
 	switch (event) {
+	case OBS_FRONTEND_EVENT_STREAMING_STOPPED:
+		if (director)
+			director->onStreamingStopped();
+		break;
 	case OBS_FRONTEND_EVENT_EXIT:
-		moduleAlive.store(false);
+		setModuleAlive(false);
+		if (director)
+			director->shutdown();
+		connectRenameSignal(false);
+		saveHotkeys();
+		unregisterHotkeys();
 		saveConfig();
 		break;
 	case OBS_FRONTEND_EVENT_FINISHED_LOADING:
 		probeCuebox();
+		break;
+	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGING:
+		if (director)
+			director->onCollectionChanging();
 		break;
 	default:
 		break;
@@ -77,7 +91,11 @@ MODULE_EXPORT bool obs_module_load(void)
 	loadConfig();
 	obs_add_tick_callback(onTick, nullptr);
 	addStateProcedure();
-	moduleAlive.store(true);
+	createDirector();
+	setModuleAlive(true);
+	addFlowProcedures();
+	registerHotkeys();
+	connectRenameSignal(true);
 	obs_frontend_add_event_callback(onFrontendEvent, nullptr);
 	moduleLog(LOG_INFO, "plugin loaded successfully (version %s, build %s)", CURTAINUP_VERSION,
 		  CURTAINUP_BUILD_TAG);
@@ -86,8 +104,11 @@ MODULE_EXPORT bool obs_module_load(void)
 
 MODULE_EXPORT void obs_module_unload(void)
 {
-	moduleAlive.store(false);
+	setModuleAlive(false);
 	obs_remove_tick_callback(onTick, nullptr);
+	connectRenameSignal(false);
+	unregisterHotkeys();
+	destroyDirector();
 	releaseConfig();
 	moduleLog(LOG_INFO, "plugin unloaded");
 }
