@@ -223,6 +223,17 @@ void ShowState::applyPreset(const Preset &newPreset)
 	++revision_;
 }
 
+void ShowState::reloadGlyphs()
+{
+	Preset copy;
+	{
+		std::lock_guard<std::mutex> lock(mutex);
+		copy = preset;
+	}
+	reloadPresetGlyphs(copy.style.image_folder);
+	applyPreset(copy);
+}
+
 ShowSnapshot ShowState::snapshot() const
 {
 	std::lock_guard<std::mutex> lock(mutex);

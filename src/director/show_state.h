@@ -60,6 +60,8 @@ struct PresetPicture {
 	QSize breakSize{600, 160};
 };
 PresetPicture preparePresetPicture(Preset &preset);
+// Reads a picture-glyph folder afresh, so that preparePresetPicture finds its new files.
+void reloadPresetGlyphs(const QString &folder);
 
 // The next wall-clock time (ms since the epoch) at targetMinutes after midnight, local
 // time, strictly after wallMs.
@@ -80,6 +82,8 @@ public:
 	void leaveBreak();
 	void resetCountdown();
 	void applyPreset(const Preset &preset);
+	// Applies the active preset again after reading its picture folder afresh.
+	void reloadGlyphs();
 
 	// Readers (any thread).
 	ShowSnapshot snapshot() const;

@@ -1,0 +1,22 @@
+#pragma once
+
+// The few places where Qt 5.15 and Qt 6 differ in what this module uses. Version checks
+// live here and nowhere else.
+
+#include <QFontDatabase>
+#include <QString>
+#include <QtGlobal>
+
+namespace compat {
+
+// QFontDatabase's queries are static in Qt 6 and members of an instance in Qt 5.
+inline bool hasFontFamily(const QString &family)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+	return QFontDatabase::hasFamily(family);
+#else
+	return QFontDatabase().hasFamily(family);
+#endif
+}
+
+} // namespace compat

@@ -1,0 +1,134 @@
+// The host's side of the countdown source: callbacks, properties and the per-frame
+// upload and draw. Composing happens on the render worker's thread.
+#include "source/countdown_source.h"
+
+#include "director/show_state.h"
+#include "module/module_host.h"
+#include "source/frame_slot.h"
+#include "source/frame_texture.h"
+#include "source/render_worker.h"
+
+#include <obs-module.h>
+
+#include <system_error>
+
+namespace {
+
+struct CountdownSource {
+	explicit CountdownSource(obs_source_t *source_) : source(source_) {}
+
+	obs_source_t *source; // not owned
+	FrameSlot slot;
+	FrameTexture texture; // graphics thread only, and destroy
+};
+
+bool isBreakKind(obs_data_t *settings)
+{
+	return obs_data_get_int(settings, "kind") == KindBreak;
+}
+
+int kindOf(const CountdownSource &countdown)
+{
+	return countdown.slot.isBreak() ? KindBreak : KindStandby;
+}
+
+const char *getName(void *)
+{
+	return obs_module_text("Source.Name");
+}
+
+void update(void *data, obs_data_t *settings)
+{
+	static_cast<CountdownSource *>(data)->slot.setKind(isBreakKind(settings));
+}
+
+void *create(obs_data_t *settings, obs_source_t *source)
+{
+	auto *countdown = new CountdownSource(source);
+	update(countdown, settings);
+	return countdown;
+}
+
+void destroy(void *data)
+{
+	auto *countdown = static_cast<CountdownSource *>(data);
+	try {
+		renderWorker().forget(&countdown->slot);
+	} catch (const std::system_error &) {
+		// No worker could ever start, so nothing of this source was queued.
+	}
+	countdown->texture.release();
+	delete countdown;
+}
+
+uint32_t getWidth(void *data)
+{
+	return static_cast<uint32_t>(showState().naturalSize(kindOf(*static_cast<CountdownSource *>(data))).width());
+}
+
+uint32_t getHeight(void *data)
+{
+	return static_cast<uint32_t>(showState().naturalSize(kindOf(*static_cast<CountdownSource *>(data))).height());
+}
+
+void getDefaults(obs_data_t *settings)
+{
+	obs_data_set_default_int(settings, "kind", KindStandby);
+}
+
+obs_properties_t *getProperties(void *)
+{
+	obs_properties_t *props = obs_properties_create();
+	obs_property_t *kind = obs_properties_add_list(props, "kind", obs_module_text("Prop.Kind"), OBS_COMBO_TYPE_LIST,
+						       OBS_COMBO_FORMAT_INT);
+	obs_property_list_add_int(kind, obs_module_text("Prop.Kind.Standby"), KindStandby);
+	obs_property_list_add_int(kind, obs_module_text("Prop.Kind.Break"), KindBreak);
+	obs_properties_add_text(props, "help", obs_module_text("Prop.Help"), OBS_TEXT_INFO);
+	return props;
+}
+
+void scheduleRender(CountdownSource &countdown, bool dirty)
+{
+	if (!countdown.slot.claimRender(dirty, showState().revision(), countdown.texture.exists()))
+		return;
+	try {
+		renderWorker().enqueue(&countdown.slot);
+	} catch (const std::system_error &) {
+		countdown.slot.abandonRender();
+	}
+}
+
+void videoRender(void *data, gs_effect_t *effect)
+{
+	auto &countdown = *static_cast<CountdownSource *>(data);
+	FrameSlot::Taken taken = countdown.slot.take();
+	if (!taken.frame.isNull()) {
+		countdown.texture.upload(taken.frame);
+		moduleLog(LOG_DEBUG, "frame uploaded for '%s' (%dx%d)", obs_source_get_name(countdown.source),
+			  taken.frame.width(), taken.frame.height());
+	}
+	scheduleRender(countdown, taken.dirty);
+	if (countdown.texture.exists())
+		countdown.texture.draw(effect);
+}
+
+} // namespace
+
+void registerCountdownSource()
+{
+	obs_source_info info = {};
+	info.id = "curtainup_source";
+	info.type = OBS_SOURCE_TYPE_INPUT;
+	info.output_flags = OBS_SOURCE_VIDEO | OBS_SOURCE_SRGB;
+	info.icon_type = OBS_ICON_TYPE_SLIDESHOW;
+	info.get_name = getName;
+	info.create = create;
+	info.destroy = destroy;
+	info.get_width = getWidth;
+	info.get_height = getHeight;
+	info.get_defaults = getDefaults;
+	info.get_properties = getProperties;
+	info.update = update;
+	info.video_render = videoRender;
+	obs_register_source(&info);
+}

@@ -1,0 +1,65 @@
+#include "source/frame_slot.h"
+
+#include <utility>
+
+FrameSlot::FrameSlot(bool isBreak) : isBreak_(isBreak) {}
+
+void FrameSlot::setKind(bool isBreak)
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	dirty = true;
+	isBreak_ = isBreak;
+}
+
+bool FrameSlot::isBreak() const
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	return isBreak_;
+}
+
+FrameSlot::Taken FrameSlot::take()
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	Taken taken;
+	taken.dirty = dirty;
+	if (frameReady) {
+		taken.frame = std::exchange(pendingFrame, QImage());
+		frameReady = false;
+	}
+	return taken;
+}
+
+bool FrameSlot::claimRender(bool wasDirty, uint64_t revision, bool hasPicture)
+{
+	if (!wasDirty && static_cast<int64_t>(revision) == lastRevision && hasPicture)
+		return false;
+	// A render already in flight keeps lastRevision at its older value, so a change of
+	// revision meanwhile is caught by the first call after it ends.
+	if (queued.exchange(true))
+		return false;
+	{
+		std::lock_guard<std::mutex> lock(mutex);
+		dirty = false;
+	}
+	lastRevision = static_cast<int64_t>(revision);
+	return true;
+}
+
+void FrameSlot::abandonRender()
+{
+	{
+		std::lock_guard<std::mutex> lock(mutex);
+		dirty = true;
+	}
+	queued.exchange(false);
+}
+
+void FrameSlot::publish(QImage frame)
+{
+	{
+		std::lock_guard<std::mutex> lock(mutex);
+		pendingFrame = std::move(frame);
+		frameReady = true;
+	}
+	queued.exchange(false);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QImage>
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+// The frame hand-off of one countdown source between the graphics thread, which takes
+// finished frames and asks for new ones, and the render thread, which publishes them.
+class FrameSlot {
+public:
+	explicit FrameSlot(bool isBreak = false);
+
+	// The source's settings changed: remember its kind and draw again.
+	void setKind(bool isBreak);
+	bool isBreak() const;
+
+	// Graphics thread: the newest finished frame (null when none arrived since the last
+	// call) and whether the settings changed since the last render was scheduled.
+	struct Taken {
+		QImage frame;
+		bool dirty = false;
+	};
+	Taken take();
+
+	// Graphics thread: true when a render should be queued now, because the settings
+	// changed, the show's revision moved or there is no picture yet, and none is queued
+	// or running. The slot then counts as queued until the frame is published.
+	bool claimRender(bool dirty, uint64_t revision, bool hasPicture);
+	// Graphics thread: a claimed render could not be queued; try again next frame.
+	void abandonRender();
+
+	// Render thread: hands over a finished frame and lets the slot be queued again.
+	void publish(QImage frame);
+
+private:
+	mutable std::mutex mutex;
+	bool isBreak_;
+	bool dirty = true;
+	QImage pendingFrame;
+	bool frameReady = false;
+	std::atomic<bool> queued{false};
+	int64_t lastRevision = -1; // graphics thread only
+};

@@ -1,0 +1,162 @@
+#include "source/glyph_images.h"
+
+#include "module/module_host.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QImageReader>
+
+#include <vector>
+
+namespace {
+
+constexpr int maxGlyphSide = 1024;
+
+// Base names looked for, per glyph index, in order of preference.
+const std::vector<std::vector<const char *>> &glyphBaseNames()
+{
+	static const std::vector<std::vector<const char *>> names = {
+		{"0"},
+		{"1"},
+		{"2"},
+		{"3"},
+		{"4"},
+		{"5"},
+		{"6"},
+		{"7"},
+		{"8"},
+		{"9"},
+		{"colon", "："},
+		{"ato", "あと"},
+		{"jikan", "時間"},
+		{"fun", "分"},
+		{"byou", "秒"},
+		{"title", "タイトル"},
+		{"end", "0のとき"},
+		{"break", "休憩", "休憩中"},
+	};
+	return names;
+}
+
+const char *const glyphExtensions[] = {"png", "webp", "jpg", "jpeg", "bmp"};
+
+// The locale keys that name indices 10..17 in the status list.
+const char *const glyphStatusKeys[] = {
+	"Glyph.Colon",   "Glyph.Ato",   "Glyph.Hours", "Glyph.Minutes",
+	"Glyph.Seconds", "Glyph.Title", "Glyph.End",   "Glyph.Break",
+};
+
+QHash<QString, std::shared_ptr<const GlyphImages>> &folderCache()
+{
+	static QHash<QString, std::shared_ptr<const GlyphImages>> cache;
+	return cache;
+}
+
+QImage firstReadable(const QHash<QString, QString> &files, const std::vector<const char *> &baseNames)
+{
+	for (const char *baseName : baseNames) {
+		for (const char *extension : glyphExtensions) {
+			const QString name =
+				(QString::fromUtf8(baseName) + QLatin1Char('.') + QLatin1String(extension)).toLower();
+			const auto found = files.constFind(name);
+			if (found == files.constEnd())
+				continue;
+			QImage image = readGlyphImage(*found);
+			if (!image.isNull())
+				return image;
+		}
+	}
+	return QImage();
+}
+
+} // namespace
+
+const QImage *glyphPicture(const GlyphImages *glyphs, int index)
+{
+	if (!glyphs || index < 0 || index >= GlyphCount || glyphs->images[index].isNull())
+		return nullptr;
+	return &glyphs->images[index];
+}
+
+QImage readGlyphImage(const QString &path)
+{
+	QImageReader reader(path, QByteArray());
+	reader.setDecideFormatFromContent(true);
+	reader.setAutoTransform(true);
+	QImage image = reader.read();
+	if (image.isNull())
+		return image;
+	if (image.width() > maxGlyphSide || image.height() > maxGlyphSide)
+		image = image.scaled(maxGlyphSide, maxGlyphSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+	return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+std::shared_ptr<const GlyphImages> loadGlyphImages(const QString &folder)
+{
+	auto glyphs = std::make_shared<GlyphImages>();
+	glyphs->folder = folder;
+	const QDir dir(folder);
+	glyphs->exists = dir.exists();
+	if (!glyphs->exists)
+		return glyphs;
+
+	// Names compare without regard to case; of two that differ only in case, the later
+	// one listed wins.
+	QHash<QString, QString> files;
+	const QFileInfoList entries = dir.entryInfoList(QDir::Files, QDir::NoSort);
+	for (const QFileInfo &entry : entries)
+		files.insert(entry.fileName().toLower(), entry.absoluteFilePath());
+
+	const auto &baseNames = glyphBaseNames();
+	for (int index = 0; index < GlyphCount; ++index)
+		glyphs->images[index] = firstReadable(files, baseNames[index]);
+	return glyphs;
+}
+
+std::shared_ptr<const GlyphImages> glyphsForFolder(const QString &folder, bool force)
+{
+	if (folder.isEmpty())
+		return nullptr;
+	auto &cache = folderCache();
+	if (!force) {
+		const auto cached = cache.constFind(folder);
+		if (cached != cache.constEnd())
+			return *cached;
+	}
+
+	std::shared_ptr<const GlyphImages> glyphs = loadGlyphImages(folder);
+	cache.insert(folder, glyphs);
+	const QString status =
+		hasAnyGlyph(*glyphs) ? glyphStatus(*glyphs).join(QStringLiteral(", ")) : QStringLiteral("none");
+	moduleLog(LOG_INFO, "pictures from '%s': %s", folder.toUtf8().constData(), status.toUtf8().constData());
+	return glyphs;
+}
+
+bool hasAnyGlyph(const GlyphImages &glyphs)
+{
+	for (const QImage &image : glyphs.images) {
+		if (!image.isNull())
+			return true;
+	}
+	return false;
+}
+
+QStringList glyphStatus(const GlyphImages &glyphs)
+{
+	QStringList status;
+	QStringList digits;
+	for (int digit = 0; digit <= 9; ++digit) {
+		if (!glyphs.images[digit].isNull())
+			digits << QString::number(digit);
+	}
+	if (digits.size() == 10)
+		status << QString::fromUtf8("0〜9");
+	else
+		status << digits;
+	for (int index = GlyphColon; index < GlyphCount; ++index) {
+		if (!glyphs.images[index].isNull())
+			status << moduleText(glyphStatusKeys[index - GlyphColon]);
+	}
+	return status;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QImage>
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+class FrameSlot;
+
+// The one thread that composes the frames of all countdown sources, one at a time, in
+// the order they were queued.
+class RenderWorker {
+public:
+	// Makes the frame of a kind, ready for upload.
+	using Compose = std::function<QImage(int kind)>;
+
+	// Starts the thread; throws std::system_error when it cannot.
+	explicit RenderWorker(Compose compose);
+	~RenderWorker();
+	RenderWorker(const RenderWorker &) = delete;
+	RenderWorker &operator=(const RenderWorker &) = delete;
+
+	// Queues a slot that claimed a render (FrameSlot::claimRender).
+	void enqueue(FrameSlot *slot);
+	// Drops a slot's queued render and waits for a running one to end; afterwards the
+	// worker never touches the slot again, so it may be freed.
+	void forget(FrameSlot *slot);
+
+private:
+	void run();
+
+	Compose compose;
+	std::mutex mutex;
+	std::condition_variable wake; // work was queued, or stop was set
+	std::condition_variable idle; // a render finished
+	std::deque<FrameSlot *> queue;
+	FrameSlot *busy = nullptr;
+	bool stop = false;
+	std::thread thread; // last, so everything it uses exists before it starts
+};
+
+// The process's worker, composing from the shared show state; started on first use.
+RenderWorker &renderWorker();
+// What the process's worker makes for a kind: the picture of the current show state,
+// premultiplied in linear light.
+QImage renderShowFrame(int kind);
