@@ -9,6 +9,7 @@
 #include "module/procedures.h"
 #include "module/source_rename.h"
 #include "settings/config.h"
+#include "source/countdown_source.h"
 
 #include <obs-frontend-api.h>
 #include <obs-module.h>
@@ -88,6 +89,7 @@ MODULE_EXPORT bool obs_module_get_string(const char *key, const char **text)
 
 MODULE_EXPORT bool obs_module_load(void)
 {
+	registerCountdownSource();
 	loadConfig();
 	obs_add_tick_callback(onTick, nullptr);
 	addStateProcedure();
