@@ -1,0 +1,322 @@
+// The render worker and the frame hand-off, driven the way the host's graphics thread
+// drives them, with a stand-in composer so no graphics device is needed. Meant to run
+// under ThreadSanitizer as well.
+#include "director/show_state.h"
+#include "source/frame_layout.h"
+#include "source/frame_slot.h"
+#include "source/render_worker.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// A frame that tells which kind it was made for.
+QImage kindFrame(int kind)
+{
+	QImage frame(2, 2, QImage::Format_ARGB32);
+	frame.fill(kind == KindBreak ? qRgba(0, 0, 255, 255) : qRgba(255, 0, 0, 255));
+	return frame;
+}
+
+int kindOfFrame(const QImage &frame)
+{
+	return frame.pixel(0, 0) == qRgba(0, 0, 255, 255) ? KindBreak : KindStandby;
+}
+
+// One pass of the graphics thread's video_render for a slot: take a finished frame,
+// then queue a render when one is due. Returns the frame taken (maybe null).
+QImage renderPass(FrameSlot &slot, RenderWorker &worker, uint64_t revision, bool hasPicture)
+{
+	FrameSlot::Taken taken = slot.take();
+	if (slot.claimRender(taken.dirty, revision, hasPicture || !taken.frame.isNull()))
+		worker.enqueue(&slot);
+	return taken.frame;
+}
+
+// Repeats render passes until a frame arrives; the worker always delivers one for a
+// queued slot, so this ends.
+QImage waitForFrame(FrameSlot &slot, RenderWorker &worker, uint64_t revision, bool hasPicture)
+{
+	for (;;) {
+		QImage frame = renderPass(slot, worker, revision, hasPicture);
+		if (!frame.isNull())
+			return frame;
+		std::this_thread::yield();
+	}
+}
+
+// A composer the test can stop in the middle of a render.
+class Gate {
+public:
+	QImage compose(int kind)
+	{
+		std::unique_lock<std::mutex> lock(mutex);
+		++started;
+		changed.notify_all();
+		changed.wait(lock, [this] { return open; });
+		finished = true;
+		return kindFrame(kind);
+	}
+	void waitStarted(int count)
+	{
+		std::unique_lock<std::mutex> lock(mutex);
+		changed.wait(lock, [&] { return started >= count; });
+	}
+	void release()
+	{
+		std::lock_guard<std::mutex> lock(mutex);
+		open = true;
+		changed.notify_all();
+	}
+	bool hasFinished()
+	{
+		std::lock_guard<std::mutex> lock(mutex);
+		return finished;
+	}
+
+private:
+	std::mutex mutex;
+	std::condition_variable changed;
+	int started = 0;
+	bool open = false;
+	bool finished = false;
+};
+
+} // namespace
+
+TEST(RenderWorker, NewSourceGetsItsFirstFrameAfterAFewPasses)
+{
+	std::atomic<int> renders{0};
+	RenderWorker worker([&](int kind) {
+		++renders;
+		return kindFrame(kind);
+	});
+	FrameSlot slot(false);
+	EXPECT_TRUE(renderPass(slot, worker, 1, false).isNull()); // nothing to draw yet
+	const QImage frame = waitForFrame(slot, worker, 1, false);
+	EXPECT_EQ(kindOfFrame(frame), KindStandby);
+	EXPECT_EQ(renders.load(), 1);
+	worker.forget(&slot);
+}
+
+TEST(RenderWorker, EachSourceRendersOncePerRevision)
+{
+	std::atomic<int> renders{0};
+	RenderWorker worker([&](int kind) {
+		++renders;
+		return kindFrame(kind);
+	});
+	FrameSlot first(false);
+	FrameSlot second(false);
+	waitForFrame(first, worker, 7, false);
+	waitForFrame(second, worker, 7, false);
+	EXPECT_EQ(renders.load(), 2);
+
+	// A steady picture asks for nothing.
+	for (int pass = 0; pass < 100; ++pass) {
+		EXPECT_TRUE(renderPass(first, worker, 7, true).isNull());
+		EXPECT_TRUE(renderPass(second, worker, 7, true).isNull());
+	}
+	EXPECT_EQ(renders.load(), 2);
+
+	waitForFrame(first, worker, 8, true);
+	waitForFrame(second, worker, 8, true);
+	EXPECT_EQ(renders.load(), 4);
+	worker.forget(&first);
+	worker.forget(&second);
+}
+
+TEST(RenderWorker, RevisionChangedDuringARenderIsNotLost)
+{
+	Gate gate;
+	RenderWorker worker([&](int kind) { return gate.compose(kind); });
+	FrameSlot slot(false);
+	EXPECT_TRUE(renderPass(slot, worker, 1, false).isNull());
+	gate.waitStarted(1);
+	// The show moves on while the first frame is being made: no second render yet.
+	EXPECT_TRUE(renderPass(slot, worker, 2, false).isNull());
+	gate.release();
+	waitForFrame(slot, worker, 2, false);
+	// The frame was of revision 1; the next pass asks for revision 2.
+	waitForFrame(slot, worker, 2, true);
+	gate.waitStarted(2);
+	worker.forget(&slot);
+}
+
+TEST(RenderWorker, ChangedKindRendersTheOtherPicture)
+{
+	RenderWorker worker(kindFrame);
+	FrameSlot slot(false);
+	EXPECT_EQ(kindOfFrame(waitForFrame(slot, worker, 3, false)), KindStandby);
+	slot.setKind(true);
+	EXPECT_TRUE(slot.isBreak());
+	EXPECT_EQ(kindOfFrame(waitForFrame(slot, worker, 3, true)), KindBreak);
+	worker.forget(&slot);
+}
+
+TEST(RenderWorker, SourceForgottenWhileQueuedIsNeverRendered)
+{
+	Gate gate;
+	std::atomic<int> breakRenders{0};
+	RenderWorker worker([&](int kind) {
+		if (kind == KindBreak)
+			++breakRenders;
+		return gate.compose(kind);
+	});
+	FrameSlot busy(false);
+	renderPass(busy, worker, 1, false);
+	gate.waitStarted(1);
+
+	auto queued = std::make_unique<FrameSlot>(true);
+	renderPass(*queued, worker, 1, false);
+	worker.forget(queued.get());
+	queued.reset();
+
+	gate.release();
+	FrameSlot later(false);
+	waitForFrame(later, worker, 1, false);
+	EXPECT_EQ(breakRenders.load(), 0);
+	worker.forget(&busy);
+	worker.forget(&later);
+}
+
+TEST(RenderWorker, ForgettingARenderingSourceWaitsForTheRenderToEnd)
+{
+	Gate gate;
+	RenderWorker worker([&](int kind) { return gate.compose(kind); });
+	auto slot = std::make_unique<FrameSlot>(false);
+	renderPass(*slot, worker, 1, false);
+	gate.waitStarted(1);
+
+	std::atomic<bool> renderDoneWhenForgotten{false};
+	std::thread destroyer([&] {
+		worker.forget(slot.get());
+		renderDoneWhenForgotten = gate.hasFinished();
+	});
+	gate.release();
+	destroyer.join();
+	EXPECT_TRUE(renderDoneWhenForgotten.load());
+	// The frame was handed over before forget returned; nothing touches the slot now.
+	EXPECT_FALSE(slot->take().frame.isNull());
+	slot.reset();
+}
+
+TEST(RenderWorker, StopsWithWorkStillQueued)
+{
+	Gate gate;
+	std::vector<std::unique_ptr<FrameSlot>> slots;
+	{
+		RenderWorker worker([&](int kind) { return gate.compose(kind); });
+		for (int i = 0; i < 5; ++i) {
+			slots.push_back(std::make_unique<FrameSlot>(false));
+			renderPass(*slots.back(), worker, 1, false);
+		}
+		gate.waitStarted(1);
+		gate.release();
+		// Leaving the scope stops and joins the worker; it must not wait for the queue.
+	}
+}
+
+TEST(RenderWorker, ManySourcesCreatedUpdatedAndDestroyedWhileFramesRender)
+{
+	struct Source {
+		FrameSlot slot;
+		bool hasPicture = false;
+		bool isBreak = false;
+	};
+	// Frames large enough to take a moment, so that renders overlap the churn.
+	RenderWorker worker([](int kind) { return kindFrame(kind).scaled(256, 256); });
+	std::mutex sourcesMutex; // the host never renders and destroys one source at once
+	std::vector<std::unique_ptr<Source>> sources;
+	std::atomic<uint64_t> revision{1};
+	std::atomic<bool> churning{true};
+	std::atomic<int> destroyed{0};
+
+	std::thread graphics([&] {
+		for (int pass = 0; pass < 2000 || churning.load(); ++pass) {
+			{
+				std::lock_guard<std::mutex> lock(sourcesMutex);
+				for (auto &source : sources) {
+					const QImage frame =
+						renderPass(source->slot, worker, revision.load(), source->hasPicture);
+					source->hasPicture = source->hasPicture || !frame.isNull();
+				}
+			}
+			std::this_thread::yield();
+		}
+	});
+
+	std::mt19937 random(4);
+	for (int step = 0; step < 5000; ++step) {
+		revision.fetch_add(1); // the show moves on as the sources come and go
+		const unsigned action = random() % 4;
+		std::unique_ptr<Source> doomed;
+		{
+			std::lock_guard<std::mutex> lock(sourcesMutex);
+			if (action == 0 || sources.size() < 4) {
+				sources.push_back(std::make_unique<Source>());
+			} else if (action == 1) {
+				Source &source = *sources[random() % sources.size()];
+				source.isBreak = !source.isBreak;
+				source.slot.setKind(source.isBreak);
+			} else if (action == 2) {
+				const size_t index = random() % sources.size();
+				doomed = std::move(sources[index]);
+				sources.erase(sources.begin() + long(index));
+			}
+		}
+		if (doomed) {
+			// destroy: the worker lets go of it before it is freed.
+			worker.forget(&doomed->slot);
+			doomed.reset();
+			++destroyed;
+		}
+		std::this_thread::yield();
+	}
+	churning = false;
+	graphics.join();
+	EXPECT_GT(destroyed.load(), 100);
+
+	// Every remaining source gets a frame of its current kind.
+	for (auto &source : sources) {
+		const uint64_t now = revision.fetch_add(1) + 1;
+		QImage frame = waitForFrame(source->slot, worker, now, source->hasPicture);
+		// A render queued before the last kind change may arrive first.
+		while (kindOfFrame(frame) != (source->isBreak ? KindBreak : KindStandby))
+			frame = waitForFrame(source->slot, worker, now, true);
+		worker.forget(&source->slot);
+	}
+}
+
+TEST(RenderWorker, ProcessWorkerDrawsTheSharedShowState)
+{
+	Preset preset;
+	preset.style.font = QStringLiteral("DejaVu Sans");
+	preset.style.size = 60;
+	preset.title = QStringLiteral("Soon");
+	preset.break_text = QStringLiteral("Break");
+	showState().applyPreset(preset);
+
+	FrameSlot slot(true);
+	const QImage frame = waitForFrame(slot, renderWorker(), showState().revision(), false);
+	renderWorker().forget(&slot);
+	EXPECT_EQ(frame.size(), showState().naturalSize(KindBreak));
+	EXPECT_EQ(frame.size(), measureFrame(showState().snapshot().preset, nullptr, KindBreak));
+	EXPECT_EQ(frame.format(), QImage::Format_ARGB32);
+	EXPECT_EQ(frame.pixel(0, 0), 0u);
+	bool opaque = false;
+	for (int y = 0; y < frame.height() && !opaque; ++y) {
+		for (int x = 0; x < frame.width() && !opaque; ++x)
+			opaque = qAlpha(frame.pixel(x, y)) == 255;
+	}
+	EXPECT_TRUE(opaque);
+}
