@@ -93,7 +93,7 @@ private:
 
 } // namespace
 
-TEST(RenderWorker, NewSourceGetsItsFirstFrameAfterAFewPasses)
+TEST(RenderWorkerThreads, NewSourceGetsItsFirstFrameAfterAFewPasses)
 {
 	std::atomic<int> renders{0};
 	RenderWorker worker([&](int kind) {
@@ -108,7 +108,7 @@ TEST(RenderWorker, NewSourceGetsItsFirstFrameAfterAFewPasses)
 	worker.forget(&slot);
 }
 
-TEST(RenderWorker, EachSourceRendersOncePerRevision)
+TEST(RenderWorkerThreads, EachSourceRendersOncePerRevision)
 {
 	std::atomic<int> renders{0};
 	RenderWorker worker([&](int kind) {
@@ -135,7 +135,7 @@ TEST(RenderWorker, EachSourceRendersOncePerRevision)
 	worker.forget(&second);
 }
 
-TEST(RenderWorker, RevisionChangedDuringARenderIsNotLost)
+TEST(RenderWorkerThreads, RevisionChangedDuringARenderIsNotLost)
 {
 	Gate gate;
 	RenderWorker worker([&](int kind) { return gate.compose(kind); });
@@ -152,7 +152,7 @@ TEST(RenderWorker, RevisionChangedDuringARenderIsNotLost)
 	worker.forget(&slot);
 }
 
-TEST(RenderWorker, ChangedKindRendersTheOtherPicture)
+TEST(RenderWorkerThreads, ChangedKindRendersTheOtherPicture)
 {
 	RenderWorker worker(kindFrame);
 	FrameSlot slot(false);
@@ -163,7 +163,7 @@ TEST(RenderWorker, ChangedKindRendersTheOtherPicture)
 	worker.forget(&slot);
 }
 
-TEST(RenderWorker, SourceForgottenWhileQueuedIsNeverRendered)
+TEST(RenderWorkerThreads, SourceForgottenWhileQueuedIsNeverRendered)
 {
 	Gate gate;
 	std::atomic<int> breakRenders{0};
@@ -189,7 +189,7 @@ TEST(RenderWorker, SourceForgottenWhileQueuedIsNeverRendered)
 	worker.forget(&later);
 }
 
-TEST(RenderWorker, ForgettingARenderingSourceWaitsForTheRenderToEnd)
+TEST(RenderWorkerThreads, ForgettingARenderingSourceWaitsForTheRenderToEnd)
 {
 	Gate gate;
 	RenderWorker worker([&](int kind) { return gate.compose(kind); });
@@ -210,7 +210,7 @@ TEST(RenderWorker, ForgettingARenderingSourceWaitsForTheRenderToEnd)
 	slot.reset();
 }
 
-TEST(RenderWorker, StopsWithWorkStillQueued)
+TEST(RenderWorkerThreads, StopsWithWorkStillQueued)
 {
 	Gate gate;
 	std::vector<std::unique_ptr<FrameSlot>> slots;
@@ -226,7 +226,7 @@ TEST(RenderWorker, StopsWithWorkStillQueued)
 	}
 }
 
-TEST(RenderWorker, ManySourcesCreatedUpdatedAndDestroyedWhileFramesRender)
+TEST(RenderWorkerThreads, ManySourcesCreatedUpdatedAndDestroyedWhileFramesRender)
 {
 	struct Source {
 		FrameSlot slot;
@@ -297,7 +297,7 @@ TEST(RenderWorker, ManySourcesCreatedUpdatedAndDestroyedWhileFramesRender)
 	}
 }
 
-TEST(RenderWorker, ProcessWorkerDrawsTheSharedShowState)
+TEST(RenderWorkerThreads, ProcessWorkerDrawsTheSharedShowState)
 {
 	Preset preset;
 	preset.style.font = QStringLiteral("DejaVu Sans");
