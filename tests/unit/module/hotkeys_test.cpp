@@ -1,0 +1,162 @@
+// The six frontend hotkeys: registered with their texts, a press acting on the UI thread,
+// and bindings that go through the configuration file from one start to the next.
+#include "module_fixture.h"
+
+#include "director/show_state.h"
+#include "module/hotkeys.h"
+#include "settings/config.h"
+
+#include <obs.hpp>
+
+#include <map>
+#include <string>
+
+namespace {
+
+// Name to id and description of the module's registered hotkeys.
+struct Registered {
+	obs_hotkey_id id;
+	std::string description;
+};
+
+std::map<std::string, Registered> moduleHotkeys()
+{
+	std::map<std::string, Registered> found;
+	obs_enum_hotkeys(
+		[](void *data, obs_hotkey_id id, obs_hotkey_t *key) {
+			const std::string name = obs_hotkey_get_name(key);
+			if (name.rfind("curtainup.", 0) == 0 &&
+			    obs_hotkey_get_registerer_type(key) == OBS_HOTKEY_REGISTERER_FRONTEND)
+				(*static_cast<std::map<std::string, Registered> *>(data))[name] = {
+					id, obs_hotkey_get_description(key)};
+			return true;
+		},
+		&found);
+	return found;
+}
+
+obs_hotkey_id idOf(const char *name)
+{
+	const auto hotkeys = moduleHotkeys();
+	const auto found = hotkeys.find(name);
+	return found == hotkeys.end() ? OBS_INVALID_HOTKEY_ID : found->second.id;
+}
+
+std::string boundKeys(obs_hotkey_id id)
+{
+	OBSDataArrayAutoRelease saved = obs_hotkey_save(id);
+	std::string keys;
+	for (size_t i = 0; i < obs_data_array_count(saved); ++i) {
+		OBSDataAutoRelease binding = obs_data_array_item(saved, i);
+		keys += obs_data_get_string(binding, "key");
+	}
+	return keys;
+}
+
+class HotkeyTest : public ModuleTest {
+protected:
+	HotkeyTest()
+	{
+		registerHotkeys();
+		obs_hotkey_enable_callback_rerouting(true);
+	}
+	~HotkeyTest() override { unregisterHotkeys(); }
+
+	void press(const char *name, bool pressed = true) { obs_hotkey_trigger_routed_callback(idOf(name), pressed); }
+};
+
+} // namespace
+
+TEST_F(HotkeyTest, SixFrontendHotkeysAreRegisteredWithTheirTexts)
+{
+	const auto hotkeys = moduleHotkeys();
+	ASSERT_EQ(hotkeys.size(), 6u);
+	EXPECT_EQ(hotkeys.at("curtainup.standby").description, "CurtainUp: Start standby");
+	EXPECT_EQ(hotkeys.at("curtainup.main").description, "CurtainUp: Go to main");
+	EXPECT_EQ(hotkeys.at("curtainup.break").description, "CurtainUp: Break / back");
+	EXPECT_EQ(hotkeys.at("curtainup.ending").description, "CurtainUp: Ending");
+	EXPECT_EQ(hotkeys.at("curtainup.cancel").description, "CurtainUp: Cancel");
+	EXPECT_EQ(hotkeys.at("curtainup.hold").description, "CurtainUp: Hold / resume");
+}
+
+TEST_F(HotkeyTest, APressLogsAtOnceAndActsOnTheUiThread)
+{
+	press("curtainup.break");
+	EXPECT_TRUE(log.contains("[curtainup] hotkey curtainup.break"));
+	EXPECT_EQ(showState().phase(), PhaseIdle);
+	deliverQueued();
+	EXPECT_EQ(showState().phase(), PhaseBreak);
+
+	press("curtainup.break");
+	deliverQueued();
+	EXPECT_NE(showState().phase(), PhaseBreak);
+}
+
+TEST_F(HotkeyTest, EachHotkeyRunsItsOwnOperation)
+{
+	press("curtainup.standby");
+	deliverQueued();
+	EXPECT_EQ(showState().phase(), PhaseStandby);
+	press("curtainup.hold");
+	deliverQueued();
+	EXPECT_TRUE(director->flowStatus().held);
+	press("curtainup.main");
+	deliverQueued();
+	EXPECT_TRUE(log.contains("[curtainup] skipped to the main scene"));
+	EXPECT_EQ(showState().phase(), PhaseIdle);
+	press("curtainup.ending");
+	deliverQueued();
+	EXPECT_EQ(showState().phase(), PhaseEnding);
+	press("curtainup.cancel");
+	deliverQueued();
+	EXPECT_EQ(showState().phase(), PhaseIdle);
+	EXPECT_TRUE(log.contains("[curtainup] stopped"));
+}
+
+TEST_F(HotkeyTest, AReleaseNeitherLogsNorActs)
+{
+	press("curtainup.standby", false);
+	deliverQueued();
+	EXPECT_FALSE(log.contains("hotkey"));
+	EXPECT_EQ(showState().phase(), PhaseIdle);
+}
+
+TEST_F(HotkeyTest, APressWithoutADirectorIsDropped)
+{
+	destroyDirector();
+	press("curtainup.standby");
+	deliverQueued();
+	EXPECT_FALSE(log.contains("hotkey"));
+	EXPECT_EQ(showState().phase(), PhaseIdle);
+}
+
+TEST_F(HotkeyTest, BindingsSavedOnExitAreLoadedAtTheNextStart)
+{
+	OBSDataArrayAutoRelease binding = obs_data_array_create();
+	OBSDataAutoRelease key = obs_data_create();
+	obs_data_set_string(key, "key", "OBS_KEY_F5");
+	obs_data_array_push_back(binding, key);
+	obs_hotkey_load(idOf("curtainup.standby"), binding);
+
+	// The exit event, then the next start.
+	saveHotkeys();
+	unregisterHotkeys();
+	EXPECT_TRUE(moduleHotkeys().empty());
+	saveConfig();
+	releaseConfig();
+	EXPECT_TRUE(config.read().contains("OBS_KEY_F5"));
+	loadConfig();
+	registerHotkeys();
+
+	EXPECT_EQ(boundKeys(idOf("curtainup.standby")), "OBS_KEY_F5");
+	EXPECT_EQ(boundKeys(idOf("curtainup.main")), "");
+}
+
+TEST_F(HotkeyTest, UnregisteringTwiceIsHarmless)
+{
+	unregisterHotkeys();
+	unregisterHotkeys();
+	EXPECT_TRUE(moduleHotkeys().empty());
+	saveHotkeys(); // no valid ids: nothing stored
+	EXPECT_FALSE(config.read().contains("curtainup.standby"));
+}
