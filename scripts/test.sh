@@ -30,16 +30,16 @@ run_ctest() { # name, dir, ctest options...
 	shift 2
 	local log="$dir.ctest.log"
 	(cd "$dir" && ctest --output-on-failure "$@") 2>&1 | tee "$log"
-	local total fails
-	total=$(grep -oE 'tests failed out of [0-9]+' "$log" | grep -oE '[0-9]+$' || echo 0)
-	fails=$(grep -oE '[0-9]+ tests failed out of' "$log" | grep -oE '^[0-9]+' || echo 0)
-	if ! grep -qE 'tests failed out of' "$log"; then
-		total=0
-		fails=1
+	local total=0 fails=1
+	if grep -qE 'tests failed out of' "$log"; then
+		total=$(grep -oE 'tests failed out of [0-9]+' "$log" | grep -oE '[0-9]+$')
+		fails=$(grep -oE '[0-9]+ tests failed out of' "$log" | grep -oE '^[0-9]+')
+	else
+		echo "no tests ran in $dir" >&2
 	fi
-	passed=$((passed + total - fails))
+	[ "$total" -ge "$fails" ] && passed=$((passed + total - fails))
 	failed=$((failed + fails))
-	summary+=("$name: $((total - fails)) of $total passed")
+	summary+=("$name: $((total - fails > 0 ? total - fails : 0)) of $total passed")
 }
 
 mkdir -p "$out"
