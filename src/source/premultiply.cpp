@@ -41,9 +41,11 @@ void premultiplyLinear(QImage &image)
 		image = image.convertToFormat(QImage::Format_ARGB32);
 	const ColourTables &tables = colourTables();
 	const float steps = srgbSteps - 1;
-	for (int y = 0; y < image.height(); ++y) {
+	const int width = image.width();
+	const int height = image.height();
+	for (int y = 0; y < height; ++y) {
 		auto *line = reinterpret_cast<uint32_t *>(image.scanLine(y));
-		for (int x = 0; x < image.width(); ++x) {
+		for (int x = 0; x < width; ++x) {
 			const uint32_t pixel = line[x];
 			const uint32_t alpha = pixel >> 24;
 			if (alpha == 255)
