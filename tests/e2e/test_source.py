@@ -1,0 +1,304 @@
+"""The countdown source in a real OBS 29: a standby and a break curtainup_source in the
+program scene, pictures taken through obs-websocket's GetSourceScreenshot (kept as PNGs in
+the artefacts folder), and the texture uploads counted from the module's debug lines
+(OBS runs with --verbose) while the picture is steady and while the countdown runs."""
+
+import base64
+import json
+import os
+import re
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import zlib
+
+import standin
+from obs_session import ObsSession, session_from_env
+from ws_client import ObsWebSocket
+
+PRESET = "e2e picture"
+SCENE = "Show"
+STANDBY, BREAK = "Countdown Standby", "Countdown Break"
+COUNTDOWN_MS = 16000
+BREAK_MS = 90000
+WINDOW_S = 10.0
+UPLOAD = re.compile(r"\[curtainup\] frame uploaded for '([^']*)' \((\d+)x(\d+)\)")
+
+
+# --- PNG --------------------------------------------------------------------------------
+
+class Picture:
+    """An 8-bit RGB or RGBA PNG decoded into rows of (r, g, b, a) tuples."""
+
+    def __init__(self, data):
+        if data[:8] != b"\x89PNG\r\n\x1a\n":
+            raise ValueError("not a PNG")
+        chunks, offset = {}, 8
+        while offset < len(data):
+            length, kind = struct.unpack(">I4s", data[offset:offset + 8])
+            chunks.setdefault(kind, []).append(data[offset + 8:offset + 8 + length])
+            offset += 12 + length
+        width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", chunks[b"IHDR"][0])
+        if depth != 8 or colour not in (2, 6) or interlace:
+            raise ValueError("unsupported PNG: depth %d, colour type %d, interlace %d" % (depth, colour, interlace))
+        channels = 4 if colour == 6 else 3
+        raw = zlib.decompress(b"".join(chunks[b"IDAT"]))
+        self.width, self.height = width, height
+        self.rows = []
+        stride = width * channels
+        previous = bytearray(stride)
+        for y in range(height):
+            start = y * (stride + 1)
+            line = self._unfilter(raw[start], bytearray(raw[start + 1:start + 1 + stride]), previous, channels)
+            previous = line
+            pixels = [tuple(line[x:x + channels]) for x in range(0, stride, channels)]
+            self.rows.append([p if channels == 4 else p + (255,) for p in pixels])
+
+    @staticmethod
+    def _unfilter(kind, line, above, bpp):
+        for i in range(len(line)):
+            left = line[i - bpp] if i >= bpp else 0
+            up = above[i]
+            corner = above[i - bpp] if i >= bpp else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 0xFF
+            elif kind == 2:
+                line[i] = (line[i] + up) & 0xFF
+            elif kind == 3:
+                line[i] = (line[i] + (left + up) // 2) & 0xFF
+            elif kind == 4:
+                p = left + up - corner
+                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
+                predictor = left if pa <= pb and pa <= pc else up if pb <= pc else corner
+                line[i] = (line[i] + predictor) & 0xFF
+        return line
+
+    def alpha(self, x, y):
+        return self.rows[y][x][3]
+
+    def corners(self):
+        w, h = self.width - 1, self.height - 1
+        return [self.alpha(0, 0), self.alpha(w, 0), self.alpha(0, h), self.alpha(w, h)]
+
+    def ink_box(self):
+        """(left, top, right, bottom) of the pixels with any alpha, or None."""
+        columns = [x for x in range(self.width) if any(self.rows[y][x][3] for y in range(self.height))]
+        lines = [y for y in range(self.height) if any(p[3] for p in self.rows[y])]
+        return (columns[0], lines[0], columns[-1], lines[-1]) if columns else None
+
+    def opaque_count(self):
+        return sum(1 for row in self.rows for p in row if p[3] == 255)
+
+
+# --- the scene --------------------------------------------------------------------------
+
+def countdown_source(name, kind):
+    return {"name": name, "id": "curtainup_source", "versioned_id": "curtainup_source", "settings": {"kind": kind}}
+
+
+def collection():
+    """One program scene holding both kinds, the break one below the standby one."""
+    items = []
+    for index, (name, y) in enumerate(((STANDBY, 0.0), (BREAK, 420.0))):
+        items.append({"name": name, "id": index + 1, "visible": True, "locked": False, "rot": 0.0,
+                      "pos": {"x": 0.0, "y": y}, "scale": {"x": 1.0, "y": 1.0}, "align": 5,
+                      "bounds_type": 0, "bounds": {"x": 0.0, "y": 0.0}, "bounds_align": 0})
+    show = {"name": SCENE, "id": "scene", "versioned_id": "scene",
+            "settings": {"items": items, "id_counter": len(items), "custom_size": False}}
+    return {"name": "source-e2e", "current_scene": SCENE, "current_program_scene": SCENE,
+            "scene_order": [{"name": SCENE}],
+            "sources": [countdown_source(STANDBY, 0), countdown_source(BREAK, 1), show]}
+
+
+def preset():
+    return {"name": PRESET, "standby_scene": SCENE, "count_mode": 1, "duration_ms": COUNTDOWN_MS,
+            "title": "Soon", "messages": "Thanks for waiting", "end_text": "GO", "holdText": "WAIT",
+            "switch_after": 3, "break_scene": SCENE, "break_ms": BREAK_MS, "break_text": "Break",
+            "style": {"font": "DejaVu Sans", "size": 120, "outline_width": 8}}
+
+
+class VerboseSession(ObsSession):
+    """OBS with --verbose, so the module's debug lines (one per texture upload) are logged."""
+
+    def _start_obs(self):
+        prefix = os.path.join(self.artifacts_dir, "%s-run%d" % (self.name, self.runs))
+        with open(prefix + ".stdout.txt", "wb") as out:
+            self.obs = subprocess.Popen(["obs", "--unfiltered_log", "--multi", "--verbose"], env=self._obs_env(),
+                                        cwd=self.home, stdin=subprocess.DEVNULL, stdout=out,
+                                        stderr=subprocess.STDOUT)
+
+
+def note(message):
+    print("\n  [source] " + message, file=sys.stderr)
+
+
+class CountdownSourceTest(unittest.TestCase):
+    facts = {}
+
+    @classmethod
+    def setUpClass(cls):
+        plain = session_from_env("source")
+        cls.session = VerboseSession(plain.build_dir, plain.artifacts_dir, scene_collection=collection(),
+                                     name="source")
+        cls.addClassCleanup(cls.session.close)
+        cls.session.home = tempfile.mkdtemp(prefix="curtainup-e2e-")
+        os.makedirs(cls.session.artifacts_dir, exist_ok=True)
+        config = os.path.join(cls.session.plugin_config_dir(), "config.json")
+        os.makedirs(os.path.dirname(config), exist_ok=True)
+        with open(config, "w", encoding="utf-8") as f:
+            json.dump({"version": 2, "current": 0, "presets": [preset()]}, f, ensure_ascii=False, indent=4)
+
+        cls.session.start()
+        try:
+            with ObsWebSocket(cls.session.port) as ws:
+                cls.ws = ws
+                cls.run_show()
+        finally:
+            cls.session.stop()
+        cls.facts["leaks"] = cls.session.leak_count()
+
+    # --- helpers -------------------------------------------------------------------------
+    @classmethod
+    def screenshot(cls, source, label):
+        """A PNG of the source at its own size, saved as <artefacts>/<source>-<label>.png."""
+        answer = cls.ws.call("GetSourceScreenshot", {"sourceName": source, "imageFormat": "png"})
+        data = base64.b64decode(answer["imageData"].split(",", 1)[1])
+        path = os.path.join(cls.session.artifacts_dir, "%s-%s.png" % (source.replace(" ", "-").lower(), label))
+        with open(path, "wb") as f:
+            f.write(data)
+        cls.facts.setdefault("pngs", []).append(os.path.basename(path))
+        return Picture(data)
+
+    @classmethod
+    def source_size(cls, source):
+        item_id = cls.ws.call("GetSceneItemId", {"sceneName": SCENE, "sourceName": source})["sceneItemId"]
+        transform = cls.ws.call("GetSceneItemTransform", {"sceneName": SCENE, "sceneItemId": item_id})
+        return int(transform["sceneItemTransform"]["sourceWidth"]), int(transform["sceneItemTransform"]["sourceHeight"])
+
+    @classmethod
+    def uploads(cls):
+        """Uploads so far per source, from the log."""
+        counts = {}
+        for line in cls.session.log_lines():
+            match = UPLOAD.search(line)
+            if match:
+                counts[match.group(1)] = counts.get(match.group(1), 0) + 1
+        return counts
+
+    @classmethod
+    def uploads_over(cls, seconds):
+        before = cls.uploads()
+        time.sleep(seconds)
+        after = cls.uploads()
+        return {name: after.get(name, 0) - before.get(name, 0) for name in (STANDBY, BREAK)}
+
+    @classmethod
+    def wait_first_frames(cls):
+        deadline = time.monotonic() + 10
+        while not all(cls.uploads().get(name) for name in (STANDBY, BREAK)):
+            if time.monotonic() > deadline:
+                raise TimeoutError("no frame was uploaded within 10 s")
+            time.sleep(0.1)
+
+    @classmethod
+    def wait_until_zero(cls):
+        deadline = time.monotonic() + COUNTDOWN_MS / 1000 + 5
+        while standin.call_proc(cls.ws, "curtainup_get_state", out={"mode": str, "counting": bool})[1]["counting"]:
+            if time.monotonic() > deadline:
+                raise TimeoutError("the countdown did not reach zero")
+            time.sleep(0.2)
+
+    @classmethod
+    def hold(cls, on):
+        return standin.call_proc(cls.ws, "curtainup_hold", {"on": on, "from": "desk", "reason": "e2e"})[0]
+
+    # --- the run -------------------------------------------------------------------------
+    @classmethod
+    def run_show(cls):
+        cls.wait_first_frames()
+        time.sleep(1.0)  # let the first frames settle
+        cls.facts["idle"] = {STANDBY: cls.screenshot(STANDBY, "idle"), BREAK: cls.screenshot(BREAK, "idle"),
+                             "sizes": {name: cls.source_size(name) for name in (STANDBY, BREAK)}}
+        cls.facts["idle_uploads"] = cls.uploads_over(WINDOW_S)
+
+        cls.ws.trigger_hotkey("curtainup.standby")
+        cls.session.wait_for_log(r"\[curtainup\] standby started", 5)
+        time.sleep(0.5)
+        first = cls.screenshot(STANDBY, "counting-1")
+        time.sleep(1.0)
+        second = cls.screenshot(STANDBY, "counting-2")
+        cls.facts["counting"] = (first, second)
+        cls.facts["counting_uploads"] = cls.uploads_over(WINDOW_S)
+
+        # Held through zero: the hold text stands still, and the director waits.
+        cls.facts["hold_called"] = cls.hold(True)
+        cls.wait_until_zero()
+        time.sleep(1.0)
+        cls.facts["held"] = cls.screenshot(STANDBY, "held")
+        cls.facts["held_uploads"] = cls.uploads_over(WINDOW_S)
+
+        cls.ws.trigger_hotkey("curtainup.break")
+        time.sleep(0.5)
+        first = cls.screenshot(BREAK, "break-1")
+        time.sleep(1.0)
+        second = cls.screenshot(BREAK, "break-2")
+        cls.facts["break"] = (first, second)
+
+    # --- checks --------------------------------------------------------------------------
+    def test_pictures_are_see_through_at_their_natural_size(self):
+        idle = self.facts["idle"]
+        for name in (STANDBY, BREAK):
+            picture = idle[name]
+            self.assertEqual((picture.width, picture.height), idle["sizes"][name], name)
+            self.assertEqual(picture.corners(), [0, 0, 0, 0], name)
+            self.assertGreater(picture.opaque_count(), 500, name)
+            left, top, right, bottom = picture.ink_box()
+            # Nothing touches the edges, and the drawing fills most of the width.
+            self.assertGreater(left, 0, name)
+            self.assertGreater(top, 0, name)
+            self.assertLess(right, picture.width - 1, name)
+            self.assertLess(bottom, picture.height - 1, name)
+            self.assertGreater(right - left, picture.width * 0.7, name)
+            note("%s natural size %dx%d, ink %s" % (name, picture.width, picture.height, (left, top, right, bottom)))
+        # The applied preset was measured: not the sizes used before any preset.
+        self.assertNotEqual(idle["sizes"][STANDBY], (800, 300))
+        self.assertNotEqual(idle["sizes"][BREAK], (600, 160))
+
+    def test_standby_digits_change_a_second_apart(self):
+        first, second = self.facts["counting"]
+        self.assertEqual((first.width, first.height), (second.width, second.height))
+        self.assertEqual(second.corners(), [0, 0, 0, 0])
+        self.assertNotEqual(first.rows, second.rows)
+
+    def test_break_digits_change_a_second_apart(self):
+        first, second = self.facts["break"]
+        self.assertEqual((first.width, first.height), self.facts["idle"]["sizes"][BREAK])
+        self.assertEqual(second.corners(), [0, 0, 0, 0])
+        self.assertNotEqual(first.rows, second.rows)
+
+    def test_no_uploads_while_the_picture_is_steady(self):
+        note("uploads in %.0f s idle: %s; held: %s" % (WINDOW_S, self.facts["idle_uploads"],
+                                                       self.facts["held_uploads"]))
+        self.assertEqual(self.facts["idle_uploads"], {STANDBY: 0, BREAK: 0})
+        self.assertTrue(self.facts["hold_called"])
+        self.assertEqual(self.facts["held_uploads"], {STANDBY: 0, BREAK: 0})
+        self.assertEqual(self.facts["held"].corners(), [0, 0, 0, 0])
+
+    def test_one_upload_per_second_while_counting(self):
+        uploads = self.facts["counting_uploads"]
+        note("uploads in %.0f s of a running countdown: %s" % (WINDOW_S, uploads))
+        # Every source redraws when the shared state moves: once per shown second.
+        for name in (STANDBY, BREAK):
+            self.assertGreaterEqual(uploads[name], WINDOW_S - 1, name)
+            self.assertLessEqual(uploads[name], WINDOW_S + 2, name)
+
+    def test_exits_without_leaks(self):
+        note("screenshots: %s" % ", ".join(self.facts.get("pngs", [])))
+        self.assertEqual(self.facts["leaks"], 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
