@@ -1,0 +1,101 @@
+// The preset row: choosing, saving under a new name, renaming and removing presets.
+#include "dock/standby_dock.h"
+
+#include "module/module_host.h"
+#include "settings/preset_store.h"
+
+#include <QComboBox>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace {
+
+// The trimmed answer, or an empty text when the dialog was cancelled.
+QString askPresetName(QWidget *parent, const char *titleKey, const QString &proposal)
+{
+	bool accepted = false;
+	const QString answer = QInputDialog::getText(parent, moduleText(titleKey), moduleText("Preset.NamePrompt"),
+						     QLineEdit::Normal, proposal, &accepted);
+	return accepted ? answer.trimmed() : QString();
+}
+
+bool askYesNo(QWidget *parent, const char *titleKey, const QString &text)
+{
+	return QMessageBox::question(parent, moduleText(titleKey), text, QMessageBox::Yes | QMessageBox::No) ==
+	       QMessageBox::Yes;
+}
+
+} // namespace
+
+void StandbyDock::reloadPresetList()
+{
+	const QSignalBlocker blocker(presetCombo);
+	presetCombo->clear();
+	for (int i = 0; i < presetCount(); ++i)
+		presetCombo->addItem(presetAt(i).name, i);
+	presetCombo->setCurrentIndex(currentIndex());
+	removeButton->setEnabled(presetCount() > 1);
+}
+
+void StandbyDock::choosePreset(int index)
+{
+	if (loading || index < 0)
+		return;
+	flushTexts();
+	selectPreset(presetCombo->itemData(index).toInt());
+	fillFromPreset();
+}
+
+void StandbyDock::savePresetAs()
+{
+	flushTexts();
+	const QString name = askPresetName(this, "Preset.SaveAs", uniquePresetName(currentPreset().name));
+	if (name.isEmpty())
+		return;
+	Preset copy = currentPreset();
+	copy.name = name;
+	const int existing = findPreset(name);
+	if (existing == currentIndex())
+		return;
+	if (existing < 0) {
+		addPreset(copy);
+	} else {
+		if (!askYesNo(this, "Preset.SaveAs", moduleText("Preset.Overwrite").arg(name)))
+			return;
+		selectPreset(existing);
+		updateCurrentPreset(copy);
+	}
+	reloadPresetList();
+	fillFromPreset();
+}
+
+void StandbyDock::renamePreset()
+{
+	const QString name = askPresetName(this, "Preset.Rename", currentPreset().name);
+	if (name.isEmpty() || name == currentPreset().name)
+		return;
+	if (findPreset(name) >= 0) {
+		QMessageBox::information(this, moduleText("Preset.Rename"), moduleText("Preset.NameUsed").arg(name),
+					 QMessageBox::Ok);
+		return;
+	}
+	Preset copy = currentPreset();
+	copy.name = name;
+	updateCurrentPreset(copy);
+	reloadPresetList();
+}
+
+void StandbyDock::removeCurrentPreset()
+{
+	if (presetCount() < 2)
+		return;
+	if (!askYesNo(this, "Preset.Remove", moduleText("Preset.RemoveConfirm").arg(currentPreset().name)))
+		return;
+	// Text typed for the preset that goes away goes with it.
+	textTimer.stop();
+	removePreset(currentIndex());
+	reloadPresetList();
+	fillFromPreset();
+}

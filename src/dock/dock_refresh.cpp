@@ -1,0 +1,94 @@
+// The 100 ms refresh: status lines, action labels and states, the preset lock and the
+// preview picture.
+#include "dock/standby_dock.h"
+
+#include "director/show_state.h"
+#include "dock/dock_director.h"
+#include "dock/dock_status.h"
+#include "dock/preview_picture.h"
+#include "module/module_host.h"
+#include "settings/preset_store.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+constexpr char heldStyle[] = "font-size: 14pt; font-weight: bold; background-color: #D8C596; color: #0B1423;";
+
+template<typename W> void setTextIfChanged(W *widget, const QString &text)
+{
+	if (widget->text() != text)
+		widget->setText(text);
+}
+
+} // namespace
+
+void StandbyDock::refreshStatus()
+{
+	if (!isVisible())
+		return;
+	const ShowSnapshot snapshot = showState().snapshot();
+	applyStatusLines(snapshot);
+	followPhase(snapshot.countdown.phase);
+	updatePreview(snapshot);
+}
+
+void StandbyDock::applyStatusLines(const ShowSnapshot &snapshot)
+{
+	const DockStatus status = composeDockStatus(snapshot, director->flowStatus());
+	setTextIfChanged(stateLabel, status.large);
+	setTextIfChanged(detailLabel, status.detail);
+	setTextIfChanged(problemLabel, status.problem);
+	problemLabel->setVisible(!status.problem.isEmpty());
+
+	setTextIfChanged(standbyButton, status.standbyText);
+	mainButton->setEnabled(status.mainEnabled);
+	setTextIfChanged(breakButton, status.breakText);
+	breakButton->setEnabled(status.breakEnabled);
+	endingButton->setEnabled(status.endingEnabled);
+	cancelButton->setEnabled(status.cancelEnabled);
+	setTextIfChanged(holdButton, status.holdText);
+	const QString holdStyle = status.held ? QString::fromLatin1(heldStyle) : QString();
+	if (holdButton->styleSheet() != holdStyle)
+		holdButton->setStyleSheet(holdStyle);
+
+	const bool unlocked = status.presetsUnlocked;
+	presetCombo->setEnabled(unlocked);
+	saveAsButton->setEnabled(unlocked);
+	renameButton->setEnabled(unlocked);
+	removeButton->setEnabled(unlocked && presetCount() > 1);
+	const QString lockTip = unlocked ? QString() : moduleText("Preset.Locked");
+	if (presetCombo->toolTip() != lockTip)
+		presetCombo->setToolTip(lockTip);
+}
+
+void StandbyDock::followPhase(int phase)
+{
+	if (phase == lastPhase)
+		return;
+	if (phase == PhaseBreak)
+		previewBreak->setChecked(true);
+	else if (lastPhase == PhaseBreak)
+		previewStandby->setChecked(true);
+	lastPhase = phase;
+}
+
+void StandbyDock::updatePreview(const ShowSnapshot &snapshot)
+{
+	const int width = previewWidth(previewLabel->width());
+	const int kind = previewBreak->isChecked() ? KindBreak : KindStandby;
+	if (snapshot.revision == lastPreviewRevision && width == lastPreviewWidth && kind == lastPreviewKind)
+		return;
+	lastPreviewRevision = snapshot.revision;
+	lastPreviewWidth = width;
+	lastPreviewKind = kind;
+
+	const QImage image = previewPicture(snapshot, kind, width);
+	previewLabel->setPixmap(QPixmap::fromImage(image));
+	previewLabel->setFixedHeight(image.height() + 4);
+}

@@ -1,0 +1,84 @@
+#include "dock/dock_status.h"
+
+#include "director/director.h"
+#include "director/show_state.h"
+#include "module/module_host.h"
+#include "source/clock_text.h"
+
+#include <algorithm>
+
+namespace {
+
+void composeLines(DockStatus &status, const ShowSnapshot &snapshot, const FlowStatus &flow)
+{
+	const int64_t now = snapshot.nowMono;
+	switch (snapshot.countdown.phase) {
+	case PhaseStandby:
+		status.large = moduleText("Count.Left").arg(formatClock(snapshot.remainingMs(), true));
+		if (flow.step == StepAfterZero)
+			status.detail = moduleText(flow.hasOpScene ? "State.AfterZeroOp" : "State.AfterZeroMain")
+						.arg(secondsUntil(flow.afterZeroDeadline, now));
+		else
+			status.detail = moduleText("State.Standby");
+		break;
+	case PhaseOp:
+		status.large = QStringLiteral("OP");
+		status.detail = moduleText(flow.step == StepOpNoMedia ? "State.OpNoMedia" : "State.Op");
+		break;
+	case PhaseBreak:
+		status.large = moduleText("Count.Left").arg(formatClock(snapshot.breakRemainingMs(), false));
+		status.detail = moduleText(flow.step == StepBackFromBreak ? "State.BackFromBreak" : "State.Break");
+		break;
+	case PhaseEnding:
+		status.large = moduleText("Act.Ending");
+		status.detail = moduleText("State.Ending");
+		if (flow.stopStreamAt != 0)
+			status.detail += QLatin1Char('\n') +
+					 moduleText("State.StopIn").arg(secondsUntil(flow.stopStreamAt, now));
+		break;
+	default:
+		status.large = formatClock(snapshot.remainingMs(), true);
+		status.detail = moduleText(flow.step == StepGoingMain ? "State.GoingMain" : "State.Idle");
+		break;
+	}
+	if (flow.held) {
+		status.large = moduleText("State.Held");
+		status.detail = moduleText(flow.holdLocation);
+		if (!flow.holdReason.isEmpty())
+			status.detail += QLatin1Char('\n') + flow.holdReason;
+	}
+	status.problem = flow.problem;
+}
+
+void composeActions(DockStatus &status, int phase, const FlowStatus &flow)
+{
+	// A hold keeps a switch waiting that the operator may still want to push on.
+	const bool heldSwitchWaiting = flow.held && flow.waitingForResume;
+	status.standbyText = moduleText(phase == PhaseStandby ? "Act.Restart" : "Act.Standby");
+	status.mainEnabled =
+		phase == PhaseStandby || phase == PhaseOp || (heldSwitchWaiting && flow.step == StepGoingMain);
+	status.breakText = moduleText(phase == PhaseBreak ? "Act.Back" : "Act.Break");
+	status.breakEnabled = !(phase == PhaseBreak && flow.step == StepBackFromBreak && !heldSwitchWaiting);
+	status.endingEnabled = phase != PhaseEnding;
+	const bool idle = phase == PhaseIdle && flow.step == StepNone;
+	status.cancelEnabled = !idle;
+	status.held = flow.held;
+	status.holdText = moduleText(flow.held ? "Act.Resume" : "Act.Hold");
+	status.presetsUnlocked = idle;
+}
+
+} // namespace
+
+int secondsUntil(int64_t deadline, int64_t now)
+{
+	const int64_t left = std::max<int64_t>(0, deadline - now);
+	return static_cast<int>((left + 999) / 1000);
+}
+
+DockStatus composeDockStatus(const ShowSnapshot &snapshot, const FlowStatus &flow)
+{
+	DockStatus status;
+	composeLines(status, snapshot, flow);
+	composeActions(status, snapshot.countdown.phase, flow);
+	return status;
+}

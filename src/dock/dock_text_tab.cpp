@@ -1,0 +1,254 @@
+// The Text page: the look of the countdown picture (font or font file, size, colours,
+// outline, alignment, time format, picture glyphs) and the buttons that put a countdown
+// source into a scene.
+#include "dock/standby_dock.h"
+
+#include "director/show_state.h"
+#include "dock/color_button.h"
+#include "dock/countdown_placement.h"
+#include "dock/page_widgets.h"
+#include "module/module_host.h"
+#include "settings/preset_store.h"
+#include "source/fonts.h"
+#include "source/glyph_images.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontComboBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+namespace {
+
+constexpr QChar ideographicComma(0x3001);
+
+// A file or folder name that does not stretch its row; the whole path is its tooltip.
+QLabel *makePathLabel()
+{
+	auto *label = new QLabel;
+	label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+	return label;
+}
+
+QComboBox *makeDataCombo(std::initializer_list<const char *> keys)
+{
+	auto *combo = new QComboBox;
+	int data = 0;
+	for (const char *key : keys)
+		combo->addItem(moduleText(key), data++);
+	return combo;
+}
+
+} // namespace
+
+QWidget *StandbyDock::buildTextTab()
+{
+	auto *page = new QWidget;
+	QFormLayout *form = makeFormLayout(page);
+
+	fontCombo = named(new QFontComboBox, "fontCombo");
+	fontCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+	fontCombo->setMinimumContentsLength(8);
+	connect(fontCombo, &QFontComboBox::currentFontChanged, this, &StandbyDock::chooseFont);
+	form->addRow(moduleText("Text.Font"), fontCombo);
+
+	auto *fontFileButton = named(new QPushButton(moduleText("Text.FontFilePick")), "fontFileButton");
+	fontFileLabel = named(makePathLabel(), "fontFileLabel");
+	fontFileClearButton = named(new QPushButton(moduleText("Text.Remove")), "fontFileClearButton");
+	fontFileClearButton->setToolTip(moduleText("Text.FontFileClear"));
+	connect(fontFileButton, &QPushButton::clicked, this, &StandbyDock::pickFontFile);
+	connect(fontFileClearButton, &QPushButton::clicked, this, &StandbyDock::clearFontFile);
+	form->addRow(QString(), makeLine({{fontFileButton, 0}, {fontFileLabel, 1}, {fontFileClearButton, 0}}));
+
+	boldCheck = named(new QCheckBox(moduleText("Text.Bold")), "boldCheck");
+	connect(boldCheck, &QCheckBox::toggled, this,
+		[this](bool on) { editPreset([on](Preset &preset) { preset.style.bold = on; }); });
+	form->addRow(QString(), boldCheck);
+
+	sizeSpin = named(new QSpinBox, "sizeSpin");
+	sizeSpin->setRange(20, 1000);
+	sizeSpin->setSingleStep(10);
+	sizeSpin->setSuffix(QStringLiteral(" px"));
+	connect(sizeSpin, qOverload<int>(&QSpinBox::valueChanged), this,
+		[this](int size) { editPreset([size](Preset &preset) { preset.style.size = size; }); });
+	form->addRow(moduleText("Text.Size"), sizeSpin);
+
+	colorButton = named(new ColorButton, "colorButton");
+	colorButton->onChanged = [this] {
+		const QColor color = colorButton->color();
+		editPreset([color](Preset &preset) { preset.style.color = color; });
+	};
+	form->addRow(moduleText("Text.Color"), colorButton);
+
+	outlineButton = named(new ColorButton, "outlineButton");
+	outlineButton->onChanged = [this] {
+		const QColor color = outlineButton->color();
+		editPreset([color](Preset &preset) { preset.style.outline = color; });
+	};
+	outlineWidthSpin = named(new QSpinBox, "outlineWidthSpin");
+	outlineWidthSpin->setRange(0, 100);
+	outlineWidthSpin->setPrefix(moduleText("Text.OutlineWidth") + QLatin1Char(' '));
+	outlineWidthSpin->setSuffix(QStringLiteral(" px"));
+	connect(outlineWidthSpin, qOverload<int>(&QSpinBox::valueChanged), this,
+		[this](int width) { editPreset([width](Preset &preset) { preset.style.outline_width = width; }); });
+	form->addRow(moduleText("Text.Outline"), makeLine({{outlineButton, 1}, {outlineWidthSpin, 0}}));
+
+	alignCombo = named(makeDataCombo({"Align.Left", "Align.Center", "Align.Right"}), "alignCombo");
+	connect(alignCombo, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
+		const int align = alignCombo->currentData().toInt();
+		editPreset([align](Preset &preset) { preset.style.align = align; });
+	});
+	form->addRow(moduleText("Text.Align"), alignCombo);
+
+	timeFormatCombo = named(makeDataCombo({"TimeFormat.Colon", "TimeFormat.Units"}), "timeFormatCombo");
+	connect(timeFormatCombo, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
+		const int format = timeFormatCombo->currentData().toInt();
+		editPreset([format](Preset &preset) { preset.style.time_format = format; });
+	});
+	form->addRow(moduleText("Text.TimeFormat"), timeFormatCombo);
+
+	addImageRows(form);
+
+	auto *addStandby = named(new QPushButton(moduleText("Text.AddStandby")), "addStandbyButton");
+	auto *addBreak = named(new QPushButton(moduleText("Text.AddBreak")), "addBreakButton");
+	connect(addStandby, &QPushButton::clicked, this, [this] { addCountdownToScene(*host, KindStandby); });
+	connect(addBreak, &QPushButton::clicked, this, [this] { addCountdownToScene(*host, KindBreak); });
+	form->addRow(addStandby);
+	form->addRow(addBreak);
+	form->addRow(makeHelpLabel(moduleText("Text.Help")));
+	return page;
+}
+
+void StandbyDock::addImageRows(QFormLayout *form)
+{
+	auto *imagePickButton = named(new QPushButton(moduleText("Text.ImagePick")), "imagePickButton");
+	imageFolderLabel = named(makePathLabel(), "imageFolderLabel");
+	connect(imagePickButton, &QPushButton::clicked, this, &StandbyDock::pickImageFolder);
+	form->addRow(moduleText("Text.Images"), makeLine({{imagePickButton, 0}, {imageFolderLabel, 1}}));
+
+	imageReloadButton = named(new QPushButton(moduleText("Text.ImageReload")), "imageReloadButton");
+	imageClearButton = named(new QPushButton(moduleText("Text.Remove")), "imageClearButton");
+	imageClearButton->setToolTip(moduleText("Text.ImageClear"));
+	connect(imageReloadButton, &QPushButton::clicked, this, [this] {
+		showState().reloadGlyphs();
+		updateImageStatus();
+	});
+	connect(imageClearButton, &QPushButton::clicked, this, [this] {
+		editPreset([](Preset &preset) { preset.style.image_folder.clear(); });
+		updateImageStatus();
+	});
+	form->addRow(QString(), makeLine({{imageReloadButton, 0}, {imageClearButton, 0}}, true));
+
+	imageDetailLabel = named(new QLabel, "imageDetailLabel");
+	imageDetailLabel->setWordWrap(true);
+	form->addRow(QString(), imageDetailLabel);
+	form->addRow(makeHelpLabel(moduleText("Text.ImageHelp")));
+}
+
+void StandbyDock::chooseFont(const QFont &font)
+{
+	const QString family = font.family();
+	// The file stays in use only while the chosen family is the one it provides.
+	const bool keepFile = loadFontFile(currentPreset().style.font_file) == family;
+	editPreset([family, keepFile](Preset &preset) {
+		preset.style.font = family;
+		if (!keepFile)
+			preset.style.font_file.clear();
+	});
+	updateFontFileLabel();
+}
+
+void StandbyDock::clearFontFile()
+{
+	const QString family = fallbackFamily();
+	editPreset([family](Preset &preset) {
+		preset.style.font = family;
+		preset.style.font_file.clear();
+	});
+	showFontFamily(family);
+	updateFontFileLabel();
+}
+
+void StandbyDock::pickFontFile()
+{
+	const QString title = moduleText("Text.FontFilePick");
+	const QString path = QFileDialog::getOpenFileName(
+		this, title, QString(), moduleText("Text.FontFilter") + QStringLiteral(" (*.ttf *.otf *.ttc)"));
+	if (path.isEmpty())
+		return;
+	const QString family = loadFontFile(path);
+	if (family.isEmpty()) {
+		QMessageBox::warning(this, title, moduleText("Text.FontFileBad"), QMessageBox::Ok);
+		return;
+	}
+	editPreset([family, path](Preset &preset) {
+		preset.style.font = family;
+		preset.style.font_file = path;
+	});
+	showFontFamily(family);
+	updateFontFileLabel();
+}
+
+void StandbyDock::showFontFamily(const QString &family)
+{
+	const QSignalBlocker blocker(fontCombo);
+	fontCombo->setCurrentFont(QFont(family));
+}
+
+void StandbyDock::pickImageFolder()
+{
+	const QString folder = QFileDialog::getExistingDirectory(
+		this, moduleText("Text.ImagePick"), currentPreset().style.image_folder, QFileDialog::ShowDirsOnly);
+	if (folder.isEmpty())
+		return;
+	editPreset([folder](Preset &preset) { preset.style.image_folder = folder; });
+	updateImageStatus();
+}
+
+void StandbyDock::updateFontFileLabel()
+{
+	const QString path = currentPreset().style.font_file;
+	QString text;
+	if (!path.isEmpty()) {
+		text = QFileInfo(path).fileName();
+		if (!QFileInfo::exists(path))
+			text += QLatin1Char(' ') + moduleText("Scene.Missing");
+	}
+	fontFileLabel->setText(text);
+	fontFileLabel->setToolTip(path);
+	fontFileClearButton->setEnabled(!path.isEmpty());
+}
+
+void StandbyDock::updateImageStatus()
+{
+	const QString folder = currentPreset().style.image_folder;
+	imageReloadButton->setEnabled(!folder.isEmpty());
+	imageClearButton->setEnabled(!folder.isEmpty());
+	if (folder.isEmpty()) {
+		imageFolderLabel->setText(moduleText("Text.ImageNone"));
+		imageFolderLabel->setToolTip(QString());
+		imageDetailLabel->clear();
+		imageDetailLabel->hide();
+		return;
+	}
+	imageFolderLabel->setText(QDir(folder).dirName());
+	imageFolderLabel->setToolTip(folder);
+
+	const ShowSnapshot snapshot = showState().snapshot();
+	const GlyphImages *glyphs = snapshot.glyphs.get();
+	if (!glyphs || !glyphs->exists)
+		imageDetailLabel->setText(moduleText("Text.ImageNoFolder"));
+	else if (!hasAnyGlyph(*glyphs))
+		imageDetailLabel->setText(moduleText("Text.ImageNothing"));
+	else
+		imageDetailLabel->setText(
+			moduleText("Text.ImageFound").arg(glyphStatus(*glyphs).join(ideographicComma)));
+	imageDetailLabel->show();
+}

@@ -1,0 +1,8 @@
+#include "dock/lazy_combo.h"
+
+void LazyCombo::showPopup()
+{
+	if (filler)
+		filler();
+	QComboBox::showPopup();
+}

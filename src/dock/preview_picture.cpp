@@ -1,0 +1,54 @@
+#include "dock/preview_picture.h"
+
+#include "director/show_state.h"
+#include "source/frame_composer.h"
+#include "source/frame_layout.h"
+
+#include <QColor>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int maxPreviewHeight = 140;
+constexpr int checkerSquare = 8;
+constexpr int framePadding = 8;
+constexpr int minImageHeight = 40;
+
+void paintCheckerboard(QImage &image)
+{
+	image.fill(QColor(58, 61, 70));
+	QPainter painter(&image);
+	const QColor light(70, 74, 85);
+	for (int row = 0; row * checkerSquare < image.height(); ++row) {
+		for (int column = 0; column * checkerSquare < image.width(); ++column) {
+			if ((row + column) % 2 != 0)
+				painter.fillRect(column * checkerSquare, row * checkerSquare, checkerSquare,
+						 checkerSquare, light);
+		}
+	}
+}
+
+} // namespace
+
+int previewWidth(int labelWidth)
+{
+	return std::clamp(labelWidth - 8, 160, 360);
+}
+
+QImage previewPicture(const ShowSnapshot &snapshot, int kind, int width)
+{
+	const QSize natural = measureFrame(snapshot.preset, snapshot.glyphs.get(), kind);
+	const double naturalWidth = natural.width() < 2 ? 1.0 : natural.width();
+	const double naturalHeight = natural.height() < 2 ? 1.0 : natural.height();
+	const double scale = std::min({1.0, width / naturalWidth, maxPreviewHeight / naturalHeight});
+	const QImage frame = composeFrame(snapshot, kind, scale);
+
+	QImage image(width, std::max(minImageHeight, frame.height() + framePadding),
+		     QImage::Format_ARGB32_Premultiplied);
+	paintCheckerboard(image);
+	QPainter painter(&image);
+	painter.drawImage((image.width() - frame.width()) / 2, (image.height() - frame.height()) / 2, frame);
+	return image;
+}
