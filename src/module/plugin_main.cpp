@@ -2,7 +2,11 @@
 // unloading bring the subsystems up and down.
 #include "director/director.h"
 #include "director/show_state.h"
+#include "dock/dock_director.h"
+#include "dock/obs_dock_host.h"
+#include "dock/standby_dock.h"
 #include "module/cuebox.h"
+#include "module/dock_registration.h"
 #include "module/hotkeys.h"
 #include "module/module_alive.h"
 #include "module/module_host.h"
@@ -14,7 +18,12 @@
 #include <obs-frontend-api.h>
 #include <obs-module.h>
 
+#include <QPointer>
+
 namespace {
+
+// Owned by the host's main window once added; the pointer clears itself if that goes first.
+QPointer<StandbyDock> dock;
 
 void onTick(void *, float)
 {
@@ -38,8 +47,17 @@ void onFrontendEvent(enum obs_frontend_event event, void *)
 		unregisterHotkeys();
 		saveConfig();
 		break;
+	case OBS_FRONTEND_EVENT_SCENE_LIST_CHANGED:
+	case OBS_FRONTEND_EVENT_TRANSITION_LIST_CHANGED:
+	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGED:
+		if (dock)
+			dock->refreshHostLists();
+		break;
 	case OBS_FRONTEND_EVENT_FINISHED_LOADING:
 		probeCuebox();
+		attachDockOnce(dock);
+		if (dock)
+			dock->refreshHostLists();
 		break;
 	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGING:
 		if (director)
@@ -98,6 +116,14 @@ MODULE_EXPORT bool obs_module_load(void)
 	addFlowProcedures();
 	registerHotkeys();
 	connectRenameSignal(true);
+	dock = new StandbyDock(makeObsDockHost(), makeModuleDirectorLink());
+	addDockToMainWindow(dock);
+	setRenameFollower([] {
+		if (dock) {
+			dock->reloadPresetList();
+			dock->fillFromPreset();
+		}
+	});
 	obs_frontend_add_event_callback(onFrontendEvent, nullptr);
 	moduleLog(LOG_INFO, "plugin loaded successfully (version %s, build %s)", CURTAINUP_VERSION,
 		  CURTAINUP_BUILD_TAG);
