@@ -1,0 +1,155 @@
+// The preset row's dialogs, answered as an operator would.
+#include "dialog_script.h"
+#include "dock_fixture.h"
+
+#include "log_capture.h"
+#include "module/module_host.h"
+#include "settings/preset_store.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+class PresetDialogs : public DockTest {
+protected:
+	void SetUp() override
+	{
+		loadPresets(R"({"current": 0, "presets": [{"name": "First", "title": "one"},
+			{"name": "Second", "title": "two"}]})");
+		makeDock();
+		forgetWrites();
+	}
+
+	void click(const char *button) { control<QPushButton>(button)->click(); }
+	QStringList comboNames() const
+	{
+		QStringList names;
+		auto *combo = control<QComboBox>("presetCombo");
+		for (int i = 0; i < combo->count(); ++i)
+			names.append(combo->itemText(i));
+		return names;
+	}
+	QStringList presetNames() const
+	{
+		QStringList names;
+		for (int i = 0; i < presetCount(); ++i)
+			names.append(presetAt(i).name);
+		return names;
+	}
+
+	DialogScript dialogs;
+};
+
+} // namespace
+
+TEST_F(PresetDialogs, SaveAsProposesAFreeNameAndAddsThePreset)
+{
+	LogCapture log;
+	control<QLineEdit>("titleEdit")->setText(QStringLiteral("typed"));
+	dialogs.enterText(QStringLiteral("  Third  "));
+	click("saveAsButton");
+	EXPECT_EQ(dialogs.seen, (QStringList{moduleText("Preset.SaveAs") + QStringLiteral(": ") +
+					     moduleText("Preset.NamePrompt") + QStringLiteral(" [First 2]")}));
+	EXPECT_EQ(presetNames(),
+		  (QStringList{QStringLiteral("First"), QStringLiteral("Second"), QStringLiteral("Third")}));
+	EXPECT_EQ(currentIndex(), 2);
+	EXPECT_EQ(currentPreset().title, QStringLiteral("typed")) << "text typed just before goes with it";
+	EXPECT_EQ(presetAt(0).title, QStringLiteral("typed")) << "and was applied to the preset it was typed for";
+	EXPECT_EQ(comboNames(), presetNames());
+	EXPECT_EQ(control<QComboBox>("presetCombo")->currentIndex(), 2);
+	EXPECT_EQ(log.count("[curtainup] preset 'Third' saved"), 1);
+	EXPECT_EQ(writtenPreset().value(QStringLiteral("name")).toString(), QStringLiteral("Third"));
+}
+
+TEST_F(PresetDialogs, CancelledOrEmptyNamesChangeNothing)
+{
+	dialogs.cancel().enterText(QStringLiteral("   ")).cancel().enterText(QString());
+	click("saveAsButton");
+	click("saveAsButton");
+	click("renameButton");
+	click("renameButton");
+	EXPECT_EQ(dialogs.answered(), 4);
+	EXPECT_EQ(dialogs.unexpected(), 0);
+	EXPECT_EQ(presetNames(), (QStringList{QStringLiteral("First"), QStringLiteral("Second")}));
+	EXPECT_EQ(saves(), 0);
+	EXPECT_TRUE(writtenPreset().isEmpty());
+}
+
+TEST_F(PresetDialogs, SavingUnderItsOwnNameAsksNothingMore)
+{
+	dialogs.enterText(QStringLiteral("First"));
+	click("saveAsButton");
+	EXPECT_EQ(dialogs.answered(), 1);
+	EXPECT_EQ(dialogs.unexpected(), 0) << "no overwrite question";
+	EXPECT_EQ(presetCount(), 2);
+	EXPECT_TRUE(writtenPreset().isEmpty());
+}
+
+TEST_F(PresetDialogs, SavingOverAnotherPresetAsksFirst)
+{
+	control<QLineEdit>("titleEdit")->setText(QStringLiteral("new title"));
+	dialogs.enterText(QStringLiteral("Second")).press(QMessageBox::No);
+	click("saveAsButton");
+	EXPECT_EQ(dialogs.seen.value(1), moduleText("Preset.SaveAs") + QStringLiteral(": ") +
+						 moduleText("Preset.Overwrite").arg(QStringLiteral("Second")));
+	EXPECT_EQ(presetAt(1).title, QStringLiteral("two")) << "No leaves the other preset alone";
+	EXPECT_EQ(currentIndex(), 0);
+	EXPECT_EQ(presetCount(), 2);
+
+	dialogs.enterText(QStringLiteral("Second")).press(QMessageBox::Yes);
+	click("saveAsButton");
+	EXPECT_EQ(currentIndex(), 1);
+	EXPECT_EQ(currentPreset().name, QStringLiteral("Second"));
+	EXPECT_EQ(currentPreset().title, QStringLiteral("new title"));
+	EXPECT_EQ(presetAt(0).title, QStringLiteral("new title"));
+	EXPECT_EQ(presetCount(), 2);
+	EXPECT_EQ(control<QComboBox>("presetCombo")->currentIndex(), 1);
+	EXPECT_EQ(writtenPreset().value(QStringLiteral("title")).toString(), QStringLiteral("new title"));
+	EXPECT_EQ(dialogs.unexpected(), 0);
+}
+
+TEST_F(PresetDialogs, RenameRefusesANameInUse)
+{
+	dialogs.enterText(QStringLiteral("Second")).press(QMessageBox::Ok);
+	click("renameButton");
+	EXPECT_EQ(dialogs.seen.value(1), moduleText("Preset.Rename") + QStringLiteral(": ") +
+						 moduleText("Preset.NameUsed").arg(QStringLiteral("Second")));
+	EXPECT_EQ(presetNames(), (QStringList{QStringLiteral("First"), QStringLiteral("Second")}));
+	EXPECT_TRUE(writtenPreset().isEmpty());
+
+	dialogs.enterText(QStringLiteral("First"));
+	click("renameButton");
+	EXPECT_TRUE(writtenPreset().isEmpty()) << "the same name is no rename";
+
+	dialogs.enterText(QStringLiteral("Renamed "));
+	click("renameButton");
+	EXPECT_EQ(presetNames(), (QStringList{QStringLiteral("Renamed"), QStringLiteral("Second")}));
+	EXPECT_EQ(comboNames(), presetNames());
+	EXPECT_EQ(writtenPreset().value(QStringLiteral("name")).toString(), QStringLiteral("Renamed"));
+	EXPECT_EQ(dialogs.unexpected(), 0);
+}
+
+TEST_F(PresetDialogs, RemoveAsksAndDropsPendingText)
+{
+	control<QComboBox>("presetCombo")->setCurrentIndex(1);
+	control<QLineEdit>("titleEdit")->setText(QStringLiteral("typed into Second"));
+	dialogs.press(QMessageBox::No);
+	click("removeButton");
+	EXPECT_EQ(presetCount(), 2);
+	EXPECT_EQ(dialogs.seen.value(0), moduleText("Preset.Remove") + QStringLiteral(": ") +
+						 moduleText("Preset.RemoveConfirm").arg(QStringLiteral("Second")));
+
+	dialogs.press(QMessageBox::Yes);
+	click("removeButton");
+	EXPECT_EQ(presetNames(), (QStringList{QStringLiteral("First")}));
+	EXPECT_EQ(currentPreset().title, QStringLiteral("one")) << "the typed text went with its preset";
+	EXPECT_FALSE(textTimer()->isActive());
+	EXPECT_EQ(control<QLineEdit>("titleEdit")->text(), QStringLiteral("one"));
+	EXPECT_FALSE(control<QPushButton>("removeButton")->isEnabled()) << "the last preset cannot go";
+
+	click("removeButton"); // a disabled button does nothing, and no question comes
+	EXPECT_EQ(dialogs.unexpected(), 0);
+	EXPECT_EQ(presetCount(), 1);
+}

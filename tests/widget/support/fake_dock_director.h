@@ -1,0 +1,31 @@
+#pragma once
+
+#include "dock/dock_director.h"
+
+#include <string>
+#include <vector>
+
+// Records the operations the dock asks for and reports a flow status the test sets.
+class FakeDockDirector final : public DockDirector {
+public:
+	std::vector<std::string> calls;
+	FlowStatus status;
+	// Runs at each call, before it is recorded (to look at the preset at that moment).
+	std::function<void(const std::string &)> onCall;
+
+	void startStandby() override { record("startStandby"); }
+	void skipToMain() override { record("skipToMain"); }
+	void toggleBreak() override { record("toggleBreak"); }
+	void startEnding() override { record("startEnding"); }
+	void cancel() override { record("cancel"); }
+	void toggleHold() override { record("toggleHold"); }
+	FlowStatus flowStatus() const override { return status; }
+
+private:
+	void record(const std::string &name)
+	{
+		if (onCall)
+			onCall(name);
+		calls.push_back(name);
+	}
+};
