@@ -3,7 +3,7 @@
 #include "director/show_state.h"
 #include "settings/preset.h"
 #include "source/frame_composer.h"
-#include "source/premultiply.h"
+#include "source/render_worker.h"
 
 #include <benchmark/benchmark.h>
 
@@ -53,9 +53,7 @@ void BM_ComposeAndConvertStandby(benchmark::State &state)
 	int64_t iteration = 0;
 	QSize size;
 	for (auto _ : state) {
-		QImage frame = composeFrame(countingSnapshot(preset, iteration++), KindStandby, 1.0)
-				       .convertToFormat(QImage::Format_ARGB32);
-		premultiplyLinear(frame);
+		const QImage frame = composeUploadFrame(countingSnapshot(preset, iteration++), KindStandby);
 		size = frame.size();
 		benchmark::DoNotOptimize(frame);
 	}

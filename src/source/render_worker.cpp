@@ -60,15 +60,17 @@ void RenderWorker::run()
 	}
 }
 
-QImage renderShowFrame(int kind)
+QImage composeUploadFrame(const ShowSnapshot &snapshot, int kind)
 {
-	QImage frame;
-	{
-		const ShowSnapshot snapshot = showState().snapshot();
-		frame = composeFrame(snapshot, kind, 1.0).convertToFormat(QImage::Format_ARGB32);
-	}
+	QImage frame = composeFrame(snapshot, kind, 1.0);
+	frame.convertTo(QImage::Format_ARGB32); // in place: same depth
 	premultiplyLinear(frame);
 	return frame;
+}
+
+QImage renderShowFrame(int kind)
+{
+	return composeUploadFrame(showState().snapshot(), kind);
 }
 
 RenderWorker &renderWorker()

@@ -9,6 +9,7 @@
 #include <thread>
 
 class FrameSlot;
+struct ShowSnapshot;
 
 // The one thread that composes the frames of all countdown sources, one at a time, in
 // the order they were queued.
@@ -44,6 +45,8 @@ private:
 
 // The process's worker, composing from the shared show state; started on first use.
 RenderWorker &renderWorker();
-// What the process's worker makes for a kind: the picture of the current show state,
-// premultiplied in linear light.
+// The frame of a kind for a snapshot, ready for upload: composed at its natural size,
+// made straight ARGB32 and premultiplied in linear light.
+QImage composeUploadFrame(const ShowSnapshot &snapshot, int kind);
+// What the process's worker makes for a kind: the frame of the current show state.
 QImage renderShowFrame(int kind);
