@@ -6,6 +6,7 @@
 #include "module/module_host.h"
 #include "settings/preset_store.h"
 
+#include <QTimer>
 #include <obs.h>
 
 namespace {

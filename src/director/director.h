@@ -7,13 +7,14 @@
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
+
+class QTimer;
 
 // What the dock's status line reads from the director.
 struct FlowStatus {
@@ -129,7 +130,6 @@ private:
 	// Hold.
 	bool held = false;
 	QString holdReason;
-	int64_t heldSince = 0;
 	PendingStep pendingStep;
 	bool afterZeroPaused = false;
 	int64_t afterZeroRemaining = 0;

@@ -38,8 +38,6 @@ void Director::hold(bool on, const QString &from, const QString &reason)
 		const bool wasHeld = held;
 		held = true;
 		holdReason = reason;
-		if (!wasHeld)
-			heldSince = now;
 		showState().setHeld(true);
 		publishFlow();
 		blog(LOG_INFO, "[curtainup] 待った: from='%s' reason='%s'", logText(from).constData(),

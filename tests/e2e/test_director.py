@@ -84,7 +84,8 @@ def colour(name):
 
 def collection(clip, hidden, music):
     """Scenes Standby, OP (a hidden clip, then a group holding the OP clip), Main, Break and
-    Ending; the music in Standby; transitions Fade (the operator's) and Slow Fade."""
+    Ending; the music in Standby; transitions Fade (the operator's) and Slow Fade (a fade
+    through black)."""
     sources = [
         colour("Backdrop"), media_source("OP Clip", clip), media_source("Hidden Clip", hidden),
         media_source("Music", music, looping=True),
@@ -96,7 +97,10 @@ def collection(clip, hidden, music):
     return {"name": COLLECTION, "current_scene": "Main", "current_program_scene": "Main",
             "scene_order": [{"name": n} for n in ("Standby", "OP", "Main", "Break", "Ending")],
             "sources": sources, "groups": [scene("OP Group", [("OP Clip", True)], kind="group")],
-            "transitions": [{"name": OP_TRANSITION, "id": "fade_transition", "settings": {}}],
+            # A configurable kind: OBS saves only those with the collection, and the second
+            # run needs it back.
+            "transitions": [{"name": OP_TRANSITION, "id": "fade_to_color_transition",
+                             "settings": {"color": 0xFF000000, "switch_point": 50}}],
             "current_transition": OPERATOR_TRANSITION, "transition_duration": OPERATOR_MS}
 
 
@@ -521,6 +525,7 @@ class DirectorShowTest(unittest.TestCase):
         self.assertEqual(facts["flow_on_op"]["step"], "op_no_media")
         self.assertEqual(facts["flow_after"]["step"], "none")
         self.assertEqual(facts["program"], "OP")
+        self.assertNotIn("[curtainup] Transition '%s' not found; using the current one." % OP_TRANSITION, lines)
         problems = [line for line in self.session.log_text().splitlines() if "not found" in line]
         self.assertTrue(all("[curtainup]" in line for line in problems))
 
