@@ -182,10 +182,6 @@ def first_time(lines, text, after=0.0):
     raise AssertionError("no log line with %r after %.3f" % (text, after))
 
 
-def count_lines(session, text):
-    return sum(1 for line in session.log_lines() if text in line)
-
-
 def phases(session):
     return [r["args"]["phase"] for r in session.standin_records() if r["proc"] == "cuebox_set_phase"]
 
