@@ -26,6 +26,21 @@ namespace {
 	}
 }
 
+// Starts a child that saves without pause and kills it after a random moment.
+void killDuringSave(std::mt19937 &random)
+{
+	std::uniform_int_distribution<int> delayUs(0, 30000);
+	const pid_t child = fork();
+	ASSERT_GE(child, 0);
+	if (child == 0)
+		saveForever();
+	usleep(useconds_t(delayUs(random)));
+	kill(child, SIGKILL);
+	int status = 0;
+	waitpid(child, &status, 0);
+	ASSERT_TRUE(WIFSIGNALED(status));
+}
+
 } // namespace
 
 TEST(ConfigCrash, KillDuringSaveLeavesAReadableFileOrBackup)
@@ -33,21 +48,10 @@ TEST(ConfigCrash, KillDuringSaveLeavesAReadableFileOrBackup)
 	TempConfig config;
 	config.write(R"({"presets": [{"name": "Survivor"}]})");
 	std::mt19937 random(12345);
-	std::uniform_int_distribution<int> delayUs(0, 30000);
-
 	for (int attempt = 0; attempt < 40; ++attempt) {
 		loadConfig();
 		ASSERT_EQ(currentPreset().name, QStringLiteral("Survivor")) << "attempt " << attempt;
-
-		const pid_t child = fork();
-		ASSERT_GE(child, 0);
-		if (child == 0)
-			saveForever();
-		usleep(useconds_t(delayUs(random)));
-		kill(child, SIGKILL);
-		int status = 0;
-		waitpid(child, &status, 0);
-		ASSERT_TRUE(WIFSIGNALED(status));
+		ASSERT_NO_FATAL_FAILURE(killDuringSave(random));
 	}
 	loadConfig();
 	EXPECT_EQ(currentPreset().name, QStringLiteral("Survivor"));
@@ -58,8 +62,6 @@ TEST(ConfigCrash, KillDuringSaveAfterAFallbackToTheBackupLosesNothing)
 {
 	TempConfig config;
 	std::mt19937 random(777);
-	std::uniform_int_distribution<int> delayUs(0, 30000);
-
 	for (int attempt = 0; attempt < 20; ++attempt) {
 		// Each round starts from a broken file with a good backup.
 		config.write("{\"presets\": [{\"name\": ");
@@ -67,14 +69,7 @@ TEST(ConfigCrash, KillDuringSaveAfterAFallbackToTheBackupLosesNothing)
 		loadConfig();
 		ASSERT_EQ(currentPreset().name, QStringLiteral("Survivor")) << "attempt " << attempt;
 
-		const pid_t child = fork();
-		ASSERT_GE(child, 0);
-		if (child == 0)
-			saveForever();
-		usleep(useconds_t(delayUs(random)));
-		kill(child, SIGKILL);
-		waitpid(child, nullptr, 0);
-
+		ASSERT_NO_FATAL_FAILURE(killDuringSave(random));
 		loadConfig();
 		ASSERT_EQ(currentPreset().name, QStringLiteral("Survivor")) << "attempt " << attempt;
 	}
