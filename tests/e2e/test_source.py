@@ -179,6 +179,13 @@ class CountdownSourceTest(unittest.TestCase):
         return int(transform["sceneItemTransform"]["sourceWidth"]), int(transform["sceneItemTransform"]["sourceHeight"])
 
     @classmethod
+    def reported_size(cls, source):
+        """The size the source reports right now: a screenshot is taken at it."""
+        answer = cls.ws.call("GetSourceScreenshot", {"sourceName": source, "imageFormat": "png"})
+        header = base64.b64decode(answer["imageData"].split(",", 1)[1])[16:24]
+        return struct.unpack(">II", header)
+
+    @classmethod
     def uploads(cls):
         """Uploads so far per source, from the log."""
         counts = {}
@@ -215,6 +222,26 @@ class CountdownSourceTest(unittest.TestCase):
     def hold(cls, on):
         return standin.call_proc(cls.ws, "curtainup_hold", {"on": on, "from": "desk", "reason": "e2e"})[0]
 
+    @classmethod
+    def churn_sources(cls):
+        """Sources added, switched to the break kind and removed while frames render."""
+        sizes = []
+        for round_ in range(5):
+            name = "Countdown Extra %d" % round_
+            cls.ws.call("CreateInput", {"sceneName": SCENE, "inputName": name, "inputKind": "curtainup_source",
+                                        "inputSettings": {"kind": 0}, "sceneItemEnabled": True})
+            standby_size = cls.reported_size(name)
+            cls.ws.call("SetInputSettings", {"inputName": name, "inputSettings": {"kind": 1}})
+            # libobs hands new settings of a video source to it at the next frame.
+            deadline = time.monotonic() + 1.0
+            while cls.reported_size(name) == standby_size and time.monotonic() < deadline:
+                time.sleep(0.01)
+            sizes.append((standby_size, cls.reported_size(name)))
+            if round_ % 2:
+                time.sleep(0.2)  # removed after its first frames; the others before them
+            cls.ws.call("RemoveInput", {"inputName": name})
+        return sizes
+
     # --- the run -------------------------------------------------------------------------
     @classmethod
     def run_show(cls):
@@ -239,6 +266,8 @@ class CountdownSourceTest(unittest.TestCase):
         time.sleep(1.0)
         cls.facts["held"] = cls.screenshot(STANDBY, "held")
         cls.facts["held_uploads"] = cls.uploads_over(WINDOW_S)
+
+        cls.facts["churn"] = cls.churn_sources()
 
         cls.ws.trigger_hotkey("curtainup.break")
         time.sleep(0.5)
@@ -294,6 +323,12 @@ class CountdownSourceTest(unittest.TestCase):
         for name in (STANDBY, BREAK):
             self.assertGreaterEqual(uploads[name], WINDOW_S - 1, name)
             self.assertLessEqual(uploads[name], WINDOW_S + 2, name)
+
+    def test_kind_change_reports_the_break_size_with_the_new_settings(self):
+        sizes = self.facts["idle"]["sizes"]
+        for standby_size, break_size in self.facts["churn"]:
+            self.assertEqual(standby_size, sizes[STANDBY])
+            self.assertEqual(break_size, sizes[BREAK])
 
     def test_exits_without_leaks(self):
         note("screenshots: %s" % ", ".join(self.facts.get("pngs", [])))
