@@ -42,8 +42,16 @@ public:
 	int64_t mono = 1000000;
 };
 
-void runTicks(benchmark::State &state, ShowState &show, FrameClock &clock)
+// Ticks a show with the preset applied, counting down in standby or idle.
+void runTicks(benchmark::State &state, const Preset &preset, bool standby)
 {
+	FrameClock clock;
+	setActiveClock(&clock);
+	ShowState show;
+	show.applyPreset(preset);
+	if (standby)
+		show.startCountdown();
+
 	const long before = allocations.load();
 	for (auto _ : state) {
 		clock.mono += 16;
@@ -51,33 +59,23 @@ void runTicks(benchmark::State &state, ShowState &show, FrameClock &clock)
 	}
 	state.counters["allocs_per_tick"] =
 		benchmark::Counter(double(allocations.load() - before), benchmark::Counter::kAvgIterations);
+	setActiveClock(nullptr);
 }
 
 void BM_TickStandbyCounting(benchmark::State &state)
 {
-	FrameClock clock;
-	setActiveClock(&clock);
-	ShowState show;
 	Preset preset = defaultPreset(QStringLiteral("Bench"));
 	preset.last_ten = 2;
 	preset.duration_ms = 60000;
-	show.applyPreset(preset);
-	show.startCountdown();
-	runTicks(state, show, clock);
-	setActiveClock(nullptr);
+	runTicks(state, preset, true);
 }
 BENCHMARK(BM_TickStandbyCounting);
 
 void BM_TickIdleUntilTime(benchmark::State &state)
 {
-	FrameClock clock;
-	setActiveClock(&clock);
-	ShowState show;
 	Preset preset = defaultPreset(QStringLiteral("Bench"));
 	preset.count_mode = 0;
-	show.applyPreset(preset);
-	runTicks(state, show, clock);
-	setActiveClock(nullptr);
+	runTicks(state, preset, false);
 }
 BENCHMARK(BM_TickIdleUntilTime);
 
