@@ -82,3 +82,15 @@ TEST_F(RenameTest, ARenameWithoutADirectorIsDropped)
 	deliverQueued();
 	EXPECT_EQ(currentPreset().main_scene, QStringLiteral("Old scene"));
 }
+
+TEST_F(RenameTest, TheFollowerRunsOnceThePresetsHaveTheNewName)
+{
+	QStringList seen;
+	setRenameFollower([&] { seen.append(currentPreset().main_scene); });
+	signalRename("Old scene", "");
+	signalRename("Old scene", "New scene");
+	EXPECT_TRUE(seen.isEmpty()) << "on the UI thread, not in the signal";
+	deliverQueued();
+	setRenameFollower({});
+	EXPECT_EQ(seen, QStringList{QStringLiteral("New scene")}) << "once, for the real rename";
+}
