@@ -168,6 +168,13 @@ void StandbyDock::fillFromPreset()
 	lastPreviewRevision = 0;
 }
 
+void StandbyDock::reloadFromPresets()
+{
+	flushTexts();
+	reloadPresetList();
+	fillFromPreset();
+}
+
 void StandbyDock::fillCountControls(const Preset &preset)
 {
 	// The radios are exclusive: checking one unchecks the other.

@@ -45,6 +45,9 @@ public:
 	void reloadPresetList();
 	// Puts the current preset into every control without writing anything back.
 	void fillFromPreset();
+	// The preset list and the fields again after the presets changed elsewhere (a source
+	// was renamed); text typed just before goes into the preset first, so it is kept.
+	void reloadFromPresets();
 	// Refills the scene combos and transition lists from the host, keeping the choices.
 	void refreshSceneLists();
 	// Refills the music and media lists from the host, keeping the choices.

@@ -117,12 +117,11 @@ MODULE_EXPORT bool obs_module_load(void)
 	registerHotkeys();
 	connectRenameSignal(true);
 	dock = new StandbyDock(makeObsDockHost(), makeModuleDirectorLink());
-	addDockToMainWindow(dock);
+	if (!addDockToMainWindow(dock))
+		delete dock; // the host did not take it
 	setRenameFollower([] {
-		if (dock) {
-			dock->reloadPresetList();
-			dock->fillFromPreset();
-		}
+		if (dock)
+			dock->reloadFromPresets();
 	});
 	obs_frontend_add_event_callback(onFrontendEvent, nullptr);
 	moduleLog(LOG_INFO, "plugin loaded successfully (version %s, build %s)", CURTAINUP_VERSION,

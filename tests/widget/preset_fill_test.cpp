@@ -161,14 +161,17 @@ TEST_F(PresetFill, HostListChangesKeepTheChoices)
 	EXPECT_EQ(saves(), 0);
 }
 
-TEST_F(PresetFill, ARenameReloadShowsTheNewName)
+TEST_F(PresetFill, ARenameReloadShowsTheNewNameAndKeepsTyping)
 {
+	control<QLineEdit>("titleEdit")->setText(QStringLiteral("typed just now"));
 	host->removeSource(QStringLiteral("Opening"));
 	host->addSource(QStringLiteral("Opening v2"), 8192);
 	renameSourceInPresets(QStringLiteral("Opening"), QStringLiteral("Opening v2"));
 	saves();
-	dock->reloadPresetList();
-	dock->fillFromPreset();
+	dock->reloadFromPresets();
 	EXPECT_EQ(control<QComboBox>("opMediaCombo")->currentText(), QStringLiteral("Opening v2"));
-	EXPECT_EQ(saves(), 0);
+	EXPECT_EQ(control<QLineEdit>("titleEdit")->text(), QStringLiteral("typed just now"));
+	EXPECT_EQ(currentPreset().title, QStringLiteral("typed just now"));
+	EXPECT_EQ(currentPreset().op_media, QStringLiteral("Opening v2"));
+	EXPECT_EQ(saves(), 1) << "only the typed text is written";
 }
