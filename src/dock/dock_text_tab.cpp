@@ -8,26 +8,16 @@
 #include "dock/countdown_placement.h"
 #include "dock/page_widgets.h"
 #include "module/module_host.h"
-#include "settings/preset_store.h"
-#include "source/fonts.h"
-#include "source/glyph_images.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFontComboBox>
 #include <QFormLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QSpinBox>
 
 namespace {
-
-constexpr QChar ideographicComma(0x3001);
 
 // A file or folder name that does not stretch its row; the whole path is its tooltip.
 QLabel *makePathLabel()
@@ -150,105 +140,4 @@ void StandbyDock::addImageRows(QFormLayout *form)
 	imageDetailLabel->setWordWrap(true);
 	form->addRow(QString(), imageDetailLabel);
 	form->addRow(makeHelpLabel(moduleText("Text.ImageHelp")));
-}
-
-void StandbyDock::chooseFont(const QFont &font)
-{
-	const QString family = font.family();
-	// The file stays in use only while the chosen family is the one it provides.
-	const bool keepFile = loadFontFile(currentPreset().style.font_file) == family;
-	editPreset([family, keepFile](Preset &preset) {
-		preset.style.font = family;
-		if (!keepFile)
-			preset.style.font_file.clear();
-	});
-	updateFontFileLabel();
-}
-
-void StandbyDock::clearFontFile()
-{
-	const QString family = fallbackFamily();
-	editPreset([family](Preset &preset) {
-		preset.style.font = family;
-		preset.style.font_file.clear();
-	});
-	showFontFamily(family);
-	updateFontFileLabel();
-}
-
-void StandbyDock::pickFontFile()
-{
-	const QString title = moduleText("Text.FontFilePick");
-	const QString path = QFileDialog::getOpenFileName(
-		this, title, QString(), moduleText("Text.FontFilter") + QStringLiteral(" (*.ttf *.otf *.ttc)"));
-	if (path.isEmpty())
-		return;
-	const QString family = loadFontFile(path);
-	if (family.isEmpty()) {
-		QMessageBox::warning(this, title, moduleText("Text.FontFileBad"), QMessageBox::Ok);
-		return;
-	}
-	editPreset([family, path](Preset &preset) {
-		preset.style.font = family;
-		preset.style.font_file = path;
-	});
-	showFontFamily(family);
-	updateFontFileLabel();
-}
-
-void StandbyDock::showFontFamily(const QString &family)
-{
-	const QSignalBlocker blocker(fontCombo);
-	fontCombo->setCurrentFont(QFont(family));
-}
-
-void StandbyDock::pickImageFolder()
-{
-	const QString folder = QFileDialog::getExistingDirectory(
-		this, moduleText("Text.ImagePick"), currentPreset().style.image_folder, QFileDialog::ShowDirsOnly);
-	if (folder.isEmpty())
-		return;
-	editPreset([folder](Preset &preset) { preset.style.image_folder = folder; });
-	updateImageStatus();
-}
-
-void StandbyDock::updateFontFileLabel()
-{
-	const QString path = currentPreset().style.font_file;
-	QString text;
-	if (!path.isEmpty()) {
-		text = QFileInfo(path).fileName();
-		if (!QFileInfo::exists(path))
-			text += QLatin1Char(' ') + moduleText("Scene.Missing");
-	}
-	fontFileLabel->setText(text);
-	fontFileLabel->setToolTip(path);
-	fontFileClearButton->setEnabled(!path.isEmpty());
-}
-
-void StandbyDock::updateImageStatus()
-{
-	const QString folder = currentPreset().style.image_folder;
-	imageReloadButton->setEnabled(!folder.isEmpty());
-	imageClearButton->setEnabled(!folder.isEmpty());
-	if (folder.isEmpty()) {
-		imageFolderLabel->setText(moduleText("Text.ImageNone"));
-		imageFolderLabel->setToolTip(QString());
-		imageDetailLabel->clear();
-		imageDetailLabel->hide();
-		return;
-	}
-	imageFolderLabel->setText(QDir(folder).dirName());
-	imageFolderLabel->setToolTip(folder);
-
-	const ShowSnapshot snapshot = showState().snapshot();
-	const GlyphImages *glyphs = snapshot.glyphs.get();
-	if (!glyphs || !glyphs->exists)
-		imageDetailLabel->setText(moduleText("Text.ImageNoFolder"));
-	else if (!hasAnyGlyph(*glyphs))
-		imageDetailLabel->setText(moduleText("Text.ImageNothing"));
-	else
-		imageDetailLabel->setText(
-			moduleText("Text.ImageFound").arg(glyphStatus(*glyphs).join(ideographicComma)));
-	imageDetailLabel->show();
 }

@@ -14,6 +14,7 @@ list(APPEND CURTAINUP_DOCK_SOURCES
   dock/dock_standby_tab.cpp
   dock/dock_status.cpp
   dock/dock_status.h
+  dock/dock_style_files.cpp
   dock/dock_text_tab.cpp
   dock/lazy_combo.cpp
   dock/lazy_combo.h

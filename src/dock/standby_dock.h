@@ -93,12 +93,16 @@ private:
 	void chooseLengthMode(bool forLength);
 	void quickStandbyLength(int minutes);
 	void quickBreakLength(int minutes);
+	void addImageRows(QFormLayout *form);
+
+	// Font file and picture folder (dock_style_files.cpp).
 	void chooseFont(const QFont &font);
 	void clearFontFile();
 	void pickFontFile();
 	void showFontFamily(const QString &family);
 	void pickImageFolder();
-	void addImageRows(QFormLayout *form);
+	void updateFontFileLabel();
+	void updateImageStatus();
 
 	// The one write path and the fill (dock_edit.cpp).
 	void editPreset(const PresetEdit &edit);
@@ -112,11 +116,8 @@ private:
 				const char *noneKey, uint32_t flags);
 	TransitionPicker *addPickerRow(QFormLayout *form, const char *labelKey, const char *name,
 				       TransitionChoice Preset::*field);
-	void fillTransitions();
 	void fillCountControls(const Preset &preset);
 	void fillStyleControls(const PresetStyle &style);
-	void updateFontFileLabel();
-	void updateImageStatus();
 
 	std::unique_ptr<DockHost> host;
 	std::unique_ptr<DockDirector> director;
