@@ -58,9 +58,9 @@ else
 	summary+=("main: build failed")
 fi
 
-step "Unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+step "Unit and widget tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 if build "$out/asan" "-DCURTAINUP_SANITIZE=address;undefined" -DCURTAINUP_E2E=OFF; then
-	ASAN_OPTIONS=detect_leaks=1 run_ctest "asan+ubsan" "$out/asan" -L unit
+	ASAN_OPTIONS=detect_leaks=1 run_ctest "asan+ubsan" "$out/asan" -L "unit|widget"
 else
 	failed=$((failed + 1))
 	summary+=("asan+ubsan: build failed")
