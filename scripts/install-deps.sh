@@ -12,6 +12,8 @@ packages=(
 	iproute2 util-linux
 	# fixed fonts and image formats for the picture tests
 	fonts-dejavu-core qt5-image-formats-plugins qt6-image-formats-plugins
+	# Japanese texts (hold reasons, the ja-JP locale) in the dock and the countdown
+	fonts-noto-cjk
 )
 
 missing=()
