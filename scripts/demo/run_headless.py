@@ -6,7 +6,6 @@ Usage: run_headless.py BUILD_DIR ARTIFACTS_DIR
 
 import os
 import sys
-import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -20,11 +19,9 @@ from ws_client import ObsWebSocket  # noqa: E402
 def main():
     build_dir, artifacts = sys.argv[1], sys.argv[2]
     session = ObsSession(build_dir, artifacts, scene_collection=None, plugins=("curtainup",), name="demo")
-    session.home = tempfile.mkdtemp(prefix="curtainup-demo-")
-    os.makedirs(artifacts, exist_ok=True)
-    config_dir = os.path.join(session.home, ".config", "obs-studio")
-    session.scene_collection = demo_show.collection(os.path.join(session.home, "media"), 1280, 720)
-    demo_show.write_json(os.path.join(config_dir, "plugin_config", "curtainup", "config.json"), demo_show.config())
+    # The media are made inside the throwaway HOME, so the collection needs it first.
+    session.scene_collection = demo_show.collection(os.path.join(session.prepare_home(), "media"), 1280, 720)
+    session.write_plugin_config(demo_show.config())
 
     shots = []
     try:

@@ -11,20 +11,19 @@ Times come from the log's own stamps (the module's lines are written when they h
 and from the volume read back over the websocket; every measured delay is printed."""
 
 import datetime
-import json
 import math
 import os
 import re
 import shutil
 import socket
 import subprocess
-import sys
 import tempfile
 import time
 import unittest
 
 import standin
-from obs_session import free_port, session_from_env
+from obs_session import free_port, session_from_env, write_json
+from show_test import ShowTest
 from ws_client import ObsWebSocket
 
 COLLECTION = "director-e2e"
@@ -186,17 +185,10 @@ def phases(session):
     return [r["args"]["phase"] for r in session.standin_records() if r["proc"] == "cuebox_set_phase"]
 
 
-def note(message):
-    print("  [director] " + message, file=sys.stderr)
-
-
 # --- the test -------------------------------------------------------------------------
 
-class DirectorShowTest(unittest.TestCase):
-    """Each scenario records what it saw in `facts` (or the error that stopped it); the
-    test methods check those facts one by one."""
-
-    facts = {}
+class DirectorShowTest(ShowTest):
+    note_tag = "director"
 
     @classmethod
     def setUpClass(cls):
@@ -213,34 +205,12 @@ class DirectorShowTest(unittest.TestCase):
                                "SimpleOutput": {"VBitrate": 300, "ABitrate": 64, "UseAdvanced": "true",
                                                 "Preset": "ultrafast", "x264Settings": "keyint=30"}})
         cls.addClassCleanup(cls.session.close)
-        cls.session.home = tempfile.mkdtemp(prefix="curtainup-e2e-")
-        os.makedirs(cls.session.artifacts_dir, exist_ok=True)
-        cls.write_json(os.path.join(cls.session.plugin_config_dir(), "config.json"),
-                       {"version": 2, "current": 0, "presets": presets()})
-        cls.write_json(os.path.join(cls.session.config_dir, "basic", "profiles", "e2e", "service.json"),
-                       {"type": "rtmp_custom", "settings": {"server": cls.rtmp.url(), "key": "e2e"}})
+        cls.session.write_plugin_config({"version": 2, "current": 0, "presets": presets()})
+        write_json(os.path.join(cls.session.config_dir, "basic", "profiles", "e2e", "service.json"),
+                   {"type": "rtmp_custom", "settings": {"server": cls.rtmp.url(), "key": "e2e"}})
 
         cls.run_first_obs()
         cls.run_second_obs()
-
-    @staticmethod
-    def write_json(path, data):
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        with open(path, "w", encoding="utf-8") as f:
-            json.dump(data, f, ensure_ascii=False, indent=4)
-
-    @classmethod
-    def config(cls):
-        with open(os.path.join(cls.session.plugin_config_dir(), "config.json"), encoding="utf-8") as f:
-            return json.load(f)
-
-    @classmethod
-    def scenario(cls, name, run):
-        try:
-            cls.facts[name] = run()
-        except Exception as error:  # one broken scenario must not hide the others
-            cls.facts[name] = error
-            note("%s stopped: %r" % (name, error))
 
     @classmethod
     def run_first_obs(cls):
@@ -257,15 +227,15 @@ class DirectorShowTest(unittest.TestCase):
                 ws.wait_event("StreamStateChanged", lambda data: not data["outputActive"], 20)
         session.stop()
         cls.facts["first_leaks"] = session.leak_count()
-        cls.facts["saved_restore"] = cls.config().get("bgm_restore")
+        cls.facts["saved_restore"] = session.read_plugin_config().get("bgm_restore")
         cls.facts["first_phases"] = phases(session)
 
     @classmethod
     def run_second_obs(cls):
         session = cls.session
-        config = cls.config()
+        config = session.read_plugin_config()
         config["current"] = 1  # the broken preset
-        cls.write_json(os.path.join(session.plugin_config_dir(), "config.json"), config)
+        session.write_plugin_config(config)
         session.start()
         with ObsWebSocket(session.port) as ws:
             cls.ws = ws
@@ -386,7 +356,7 @@ class DirectorShowTest(unittest.TestCase):
         before = cls.volume()
         cls.ws.trigger_hotkey("curtainup.standby")
         cls.session.wait_for_log(r"\[curtainup\] BGM 'Music' volume back to", 5)
-        return {"before": before, "after": cls.volume(), "saved": cls.config().get("bgm_restore")}
+        return {"before": before, "after": cls.volume(), "saved": cls.session.read_plugin_config().get("bgm_restore")}
 
     @classmethod
     def missing_things(cls):
@@ -400,22 +370,14 @@ class DirectorShowTest(unittest.TestCase):
                 "lines": [line for _, line in stamped_lines(cls.session)]}
 
     # --- checks ------------------------------------------------------------------------
-    def fact(self, name):
-        value = self.facts.get(name)
-        if isinstance(value, Exception):
-            self.fail("scenario %s did not finish: %r" % (name, value))
-        if value is None:
-            self.fail("scenario %s did not run" % name)
-        return value
-
     def test_zero_then_op_after_switch_after_with_the_presets_transition(self):
         facts = self.fact("opening")
         lines = facts["lines"]
         standby = first_time(lines, "[curtainup] standby started (preset '%s')" % SHOW)
         zero = first_time(lines, "[curtainup] countdown reached zero; switching in %d s" % SWITCH_AFTER_S, standby)
         op = first_time(lines, "[curtainup] switching to 'OP' with '%s' (%d ms)" % (OP_TRANSITION, OP_MS), zero)
-        note("standby -> zero %.0f ms (countdown %d ms); zero -> OP switch %.0f ms (switch_after %d s)"
-             % ((zero - standby) * 1000, COUNTDOWN_MS, (op - zero) * 1000, SWITCH_AFTER_S))
+        self.note("standby -> zero %.0f ms (countdown %d ms); zero -> OP switch %.0f ms (switch_after %d s)"
+                  % ((zero - standby) * 1000, COUNTDOWN_MS, (op - zero) * 1000, SWITCH_AFTER_S))
         self.assertAlmostEqual((op - zero) * 1000, SWITCH_AFTER_S * 1000, delta=100)
         self.assertAlmostEqual((zero - standby) * 1000, COUNTDOWN_MS, delta=150)
         self.assertEqual(facts["op_transition"], OP_TRANSITION)
@@ -431,8 +393,8 @@ class DirectorShowTest(unittest.TestCase):
         watching = first_time(lines, "[curtainup] OP: waiting for 'OP Clip' to end")
         ended = first_time(lines, "[curtainup] OP: 'OP Clip' ended", watching)
         main = first_time(lines, "[curtainup] switching to 'Main'", ended)
-        note("OP clip watched %.0f ms (clip %d s); end -> main switch %.0f ms"
-             % ((ended - watching) * 1000, CLIP_SECONDS, (main - ended) * 1000))
+        self.note("OP clip watched %.0f ms (clip %d s); end -> main switch %.0f ms"
+                  % ((ended - watching) * 1000, CLIP_SECONDS, (main - ended) * 1000))
         self.assertGreater(ended - watching, CLIP_SECONDS - 0.3)
         self.assertLess(ended - watching, CLIP_SECONDS + 3)
         self.assertNotIn("Hidden Clip", " ".join(line for _, line in lines if "OP:" in line))
@@ -448,8 +410,8 @@ class DirectorShowTest(unittest.TestCase):
         third = fade_start + SWITCH_AFTER_S / 3
         near = min(facts["samples"], key=lambda sample: abs(sample[0] - third))
         measured_db = 20 * math.log10(near[1]) if near[1] > 0 else -200
-        note("music volume %.1f dB at %+.0f ms from a third of the fade (expected -20 dB)"
-             % (measured_db, (near[0] - third) * 1000))
+        self.note("music volume %.1f dB at %+.0f ms from a third of the fade (expected -20 dB)"
+                  % (measured_db, (near[0] - third) * 1000))
         self.assertLess(abs(near[0] - third), 0.15)
         self.assertAlmostEqual(measured_db, -20 + (-60 / (SWITCH_AFTER_S * 1000)) * (near[0] - third) * 1000,
                                delta=3)
@@ -472,7 +434,7 @@ class DirectorShowTest(unittest.TestCase):
         lines = self.fact("break")["lines"]
         started = first_time(lines, "[curtainup] break started; back to 'Main' afterwards")
         over = first_time(lines, "[curtainup] break over; back to 'Main'", started)
-        note("break countdown %d ms -> way back after %.0f ms" % (BREAK_MS, (over - started) * 1000))
+        self.note("break countdown %d ms -> way back after %.0f ms" % (BREAK_MS, (over - started) * 1000))
         self.assertAlmostEqual((over - started) * 1000, BREAK_MS, delta=150)
         first_time(lines, "[curtainup] now on scene 'Main'", over)
 
@@ -493,7 +455,7 @@ class DirectorShowTest(unittest.TestCase):
         self.assertRegex(kept[0], r"保留した一歩: At zero, before the OP \(gen=\d+\)$")
         resumed = first_time(facts["lines"], "[curtainup] 再開: from='desk'", facts["began"])
         op = first_time(facts["lines"], "[curtainup] switching to 'OP'", resumed)
-        note("resume -> OP switch %.0f ms (the whole wait of %d s)" % ((op - resumed) * 1000, SWITCH_AFTER_S))
+        self.note("resume -> OP switch %.0f ms (the whole wait of %d s)" % ((op - resumed) * 1000, SWITCH_AFTER_S))
         self.assertAlmostEqual((op - resumed) * 1000, SWITCH_AFTER_S * 1000, delta=100)
         self.assertEqual(facts["after"], {"step": "none", "held": False, "held_reason": ""})
 
@@ -502,8 +464,8 @@ class DirectorShowTest(unittest.TestCase):
         lines = facts["lines"]
         started = first_time(lines, "[curtainup] ending started; the stream stops on the timer", facts["began"])
         stopping = first_time(lines, "[curtainup] stopping the stream (ending timer)", started)
-        note("ending -> stream stop %.0f ms (stop_after %d s); stream inactive %.0f ms after the ending began"
-             % ((stopping - started) * 1000, STOP_AFTER_S, (facts["stopped_at"] - facts["began"]) * 1000))
+        self.note("ending -> stream stop %.0f ms (stop_after %d s); stream inactive %.0f ms after the ending began"
+                  % ((stopping - started) * 1000, STOP_AFTER_S, (facts["stopped_at"] - facts["began"]) * 1000))
         self.assertAlmostEqual((stopping - started) * 1000, STOP_AFTER_S * 1000, delta=100)
         self.assertFalse(facts["streaming"])
         self.assertEqual(facts["state"]["mode"], "idle")

@@ -9,16 +9,14 @@ second start finds the dock where OBS put it back, then hides it from the Docks 
 third start finds it still hidden: the dock is placed only the very first time."""
 
 import base64
-import json
 import os
 import subprocess
-import sys
-import tempfile
 import time
 import unittest
 
 import standin
 from obs_session import SCREEN, session_from_env
+from show_test import ShowTest
 from ws_client import ObsWebSocket
 
 PRESET = "e2e dock show"
@@ -90,28 +88,16 @@ def count_near(pixels, colour, tolerance):
     return found
 
 
-def note(message):
-    print("\n  [dock] " + message, file=sys.stderr)
-
-
 # --- the test ---------------------------------------------------------------------------
 
-class DockShowTest(unittest.TestCase):
-    """Each scenario records what it saw in `facts` (or the error that stopped it); the
-    test methods check those facts one by one."""
-
-    facts = {}
+class DockShowTest(ShowTest):
+    note_tag = "dock"
 
     @classmethod
     def setUpClass(cls):
         cls.session = session_from_env("dock", scene_collection=dock_collection())
         cls.addClassCleanup(cls.session.close)
-        cls.session.home = tempfile.mkdtemp(prefix="curtainup-e2e-")
-        os.makedirs(cls.session.artifacts_dir, exist_ok=True)
-        config_path = os.path.join(cls.session.plugin_config_dir(), "config.json")
-        os.makedirs(os.path.dirname(config_path), exist_ok=True)
-        with open(config_path, "w", encoding="utf-8") as f:
-            json.dump({"version": 2, "current": 0, "presets": [dock_preset()]}, f, ensure_ascii=False, indent=4)
+        cls.session.write_plugin_config({"version": 2, "current": 0, "presets": [dock_preset()]})
 
         cls.run_obs("first", cls.first_start)
         cls.facts["dock_state_saved"] = cls.saved_dock_state_names()
@@ -121,15 +107,15 @@ class DockShowTest(unittest.TestCase):
     @classmethod
     def run_obs(cls, name, scenario):
         session = cls.session
-        session.start()
-        try:
+
+        def run():
             cls.fill_screen()
             with ObsWebSocket(session.port) as ws:
                 cls.ws = ws
-                cls.facts[name] = scenario()
-        except Exception as error:  # one broken start must not hide the others
-            cls.facts[name] = error
-            note("%s start stopped: %r" % (name, error))
+                return scenario()
+
+        session.start()
+        cls.scenario(name, run)
         session.stop()
         cls.facts[name + "_leaks"] = session.leak_count()
 
@@ -219,11 +205,6 @@ class DockShowTest(unittest.TestCase):
         return cls.top_level_windows("^CurtainUp$")
 
     @classmethod
-    def config(cls):
-        with open(os.path.join(cls.session.plugin_config_dir(), "config.json"), encoding="utf-8") as f:
-            return json.load(f)
-
-    @classmethod
     def saved_dock_state_names(cls):
         """The dock names in OBS's saved window state (Qt keeps object names as UTF-16)."""
         with open(os.path.join(cls.session.config_dir, "global.ini"), encoding="utf-8") as f:
@@ -234,7 +215,8 @@ class DockShowTest(unittest.TestCase):
     # --- the starts ----------------------------------------------------------------------
     @classmethod
     def first_start(cls):
-        seen = {"dock_shown_written": cls.config().get("dock_shown"), "floating": cls.floating_dock_windows(),
+        seen = {"dock_shown_written": cls.session.read_plugin_config().get("dock_shown"),
+                "floating": cls.floating_dock_windows(),
                 "idle_state": cls.wait_text("stateLabel", bool), "idle_detail": cls.text("detailLabel")["text"]}
         seen["idle_cancel"] = cls.text("cancelButton")["enabled"]
 
@@ -301,14 +283,6 @@ class DockShowTest(unittest.TestCase):
         return seen
 
     # --- checks --------------------------------------------------------------------------
-    def fact(self, name):
-        value = self.facts.get(name)
-        if isinstance(value, Exception):
-            self.fail("scenario %s did not finish: %r" % (name, value))
-        if value is None:
-            self.fail("scenario %s did not run" % name)
-        return value
-
     def test_dock_is_docked_in_the_main_window_the_first_time(self):
         first = self.fact("first")
         self.assertIs(first["dock_shown_written"], True, "placed and remembered on finished loading")
@@ -324,7 +298,7 @@ class DockShowTest(unittest.TestCase):
         self.assertEqual(first["standby_button"], RESTART)
         self.assertFalse(first["save_as_while_running"], "presets are locked during a show")
         pink = count_near(rgb_pixels(first["countdown_program"]), COUNTDOWN_PINK, 40)
-        note("countdown pixels in the program picture: %d" % pink)
+        self.note("countdown pixels in the program picture: %d" % pink)
         self.assertGreater(pink, 500, "the countdown is drawn in the program scene")
 
     def test_hold_shows_its_text_and_style(self):
@@ -335,7 +309,7 @@ class DockShowTest(unittest.TestCase):
         self.assertEqual(first["held_program"], "Standby")
         held = count_near(rgb_pixels(first["held_shot"]), HOLD_STYLE, 4)
         resumed = count_near(rgb_pixels(first["resumed_shot"]), HOLD_STYLE, 4)
-        note("hold-style pixels: %d while held, %d after resume" % (held, resumed))
+        self.note("hold-style pixels: %d while held, %d after resume" % (held, resumed))
         self.assertGreater(held, 3000, "the hold button is painted in the hold colour")
         self.assertLess(resumed, 100)
         self.assertEqual(first["resumed_button"], HOLD)

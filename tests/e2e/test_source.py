@@ -4,19 +4,16 @@ the artefacts folder), and the texture uploads counted from the module's debug l
 (OBS runs with --verbose) while the picture is steady and while the countdown runs."""
 
 import base64
-import json
 import os
 import re
 import struct
-import subprocess
-import sys
-import tempfile
 import time
 import unittest
 import zlib
 
 import standin
-from obs_session import ObsSession, session_from_env
+from obs_session import session_from_env
+from show_test import ShowTest
 from ws_client import ObsWebSocket
 
 PRESET = "e2e picture"
@@ -120,36 +117,15 @@ def preset():
             "style": {"font": "DejaVu Sans", "size": 120, "outline_width": 8}}
 
 
-class VerboseSession(ObsSession):
-    """OBS with --verbose, so the module's debug lines (one per texture upload) are logged."""
-
-    def _start_obs(self):
-        prefix = os.path.join(self.artifacts_dir, "%s-run%d" % (self.name, self.runs))
-        with open(prefix + ".stdout.txt", "wb") as out:
-            self.obs = subprocess.Popen(["obs", "--unfiltered_log", "--multi", "--verbose"], env=self._obs_env(),
-                                        cwd=self.home, stdin=subprocess.DEVNULL, stdout=out,
-                                        stderr=subprocess.STDOUT)
-
-
-def note(message):
-    print("\n  [source] " + message, file=sys.stderr)
-
-
-class CountdownSourceTest(unittest.TestCase):
-    facts = {}
+class CountdownSourceTest(ShowTest):
+    note_tag = "source"
 
     @classmethod
     def setUpClass(cls):
-        plain = session_from_env("source")
-        cls.session = VerboseSession(plain.build_dir, plain.artifacts_dir, scene_collection=collection(),
-                                     name="source")
+        # --verbose: the module's debug lines (one per texture upload) are logged.
+        cls.session = session_from_env("source", scene_collection=collection(), obs_args=("--verbose",))
         cls.addClassCleanup(cls.session.close)
-        cls.session.home = tempfile.mkdtemp(prefix="curtainup-e2e-")
-        os.makedirs(cls.session.artifacts_dir, exist_ok=True)
-        config = os.path.join(cls.session.plugin_config_dir(), "config.json")
-        os.makedirs(os.path.dirname(config), exist_ok=True)
-        with open(config, "w", encoding="utf-8") as f:
-            json.dump({"version": 2, "current": 0, "presets": [preset()]}, f, ensure_ascii=False, indent=4)
+        cls.session.write_plugin_config({"version": 2, "current": 0, "presets": [preset()]})
 
         cls.session.start()
         try:
@@ -291,7 +267,8 @@ class CountdownSourceTest(unittest.TestCase):
             self.assertLess(right, picture.width - 1, name)
             self.assertLess(bottom, picture.height - 1, name)
             self.assertGreater(right - left, picture.width * 0.7, name)
-            note("%s natural size %dx%d, ink %s" % (name, picture.width, picture.height, (left, top, right, bottom)))
+            self.note("%s natural size %dx%d, ink %s"
+                      % (name, picture.width, picture.height, (left, top, right, bottom)))
         # The applied preset was measured: not the sizes used before any preset.
         self.assertNotEqual(idle["sizes"][STANDBY], (800, 300))
         self.assertNotEqual(idle["sizes"][BREAK], (600, 160))
@@ -309,8 +286,8 @@ class CountdownSourceTest(unittest.TestCase):
         self.assertNotEqual(first.rows, second.rows)
 
     def test_no_uploads_while_the_picture_is_steady(self):
-        note("uploads in %.0f s idle: %s; held: %s" % (WINDOW_S, self.facts["idle_uploads"],
-                                                       self.facts["held_uploads"]))
+        self.note("uploads in %.0f s idle: %s; held: %s" % (WINDOW_S, self.facts["idle_uploads"],
+                                                            self.facts["held_uploads"]))
         self.assertEqual(self.facts["idle_uploads"], {STANDBY: 0, BREAK: 0})
         self.assertTrue(self.facts["hold_called"])
         self.assertEqual(self.facts["held_uploads"], {STANDBY: 0, BREAK: 0})
@@ -318,7 +295,7 @@ class CountdownSourceTest(unittest.TestCase):
 
     def test_one_upload_per_second_while_counting(self):
         uploads = self.facts["counting_uploads"]
-        note("uploads in %.0f s of a running countdown: %s" % (WINDOW_S, uploads))
+        self.note("uploads in %.0f s of a running countdown: %s" % (WINDOW_S, uploads))
         # Every source redraws when the shared state moves: once per shown second.
         for name in (STANDBY, BREAK):
             self.assertGreaterEqual(uploads[name], WINDOW_S - 1, name)
@@ -331,7 +308,7 @@ class CountdownSourceTest(unittest.TestCase):
             self.assertEqual(break_size, sizes[BREAK])
 
     def test_exits_without_leaks(self):
-        note("screenshots: %s" % ", ".join(self.facts.get("pngs", [])))
+        self.note("screenshots: %s" % ", ".join(self.facts.get("pngs", [])))
         self.assertEqual(self.facts["leaks"], 0)
 
 

@@ -66,6 +66,12 @@ def write_ini(path, sections):
         parser.write(f, space_around_delimiters=False)
 
 
+def write_json(path, data):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "w", encoding="utf-8") as f:
+        json.dump(data, f, ensure_ascii=False, indent=4)
+
+
 def merge_sections(base, extra):
     merged = {section: dict(values) for section, values in base.items()}
     for section, values in (extra or {}).items():
@@ -74,16 +80,18 @@ def merge_sections(base, extra):
 
 
 class ObsSession:
-    """Starts and stops OBS; a second start() reuses the same HOME and its files."""
+    """Starts and stops OBS; a second start() reuses the same HOME and its files.
+    `obs_args` are added to OBS's command line (e.g. "--verbose" for debug lines)."""
 
     def __init__(self, build_dir, artifacts_dir, scene_collection=None, profile_ini_extra=None,
-                 plugins=("curtainup", "cuebox-standin"), with_curtainup=True, name="obs"):
+                 plugins=("curtainup", "cuebox-standin"), with_curtainup=True, name="obs", obs_args=()):
         self.build_dir = os.path.abspath(build_dir)
         self.artifacts_dir = os.path.abspath(artifacts_dir)
         self.scene_collection = scene_collection
         self.profile_ini_extra = profile_ini_extra
         self.plugins = [p for p in plugins if with_curtainup or p != "curtainup"]
         self.name = name
+        self.obs_args = list(obs_args)
         self.home = None
         self.port = None
         self.display = None
@@ -107,6 +115,18 @@ class ObsSession:
     def plugin_config_dir(self, plugin="curtainup"):
         return os.path.join(self.config_dir, "plugin_config", plugin)
 
+    def plugin_config_path(self, plugin="curtainup"):
+        return os.path.join(self.plugin_config_dir(plugin), "config.json")
+
+    def read_plugin_config(self, plugin="curtainup"):
+        with open(self.plugin_config_path(plugin), encoding="utf-8") as f:
+            return json.load(f)
+
+    def write_plugin_config(self, data, plugin="curtainup"):
+        """Writes the plug-in's config.json, making HOME first if there is none yet."""
+        self.prepare_home()
+        write_json(self.plugin_config_path(plugin), data)
+
     @property
     def standin_record_path(self):
         return os.path.join(self.home, "cuebox-standin-records.jsonl")
@@ -119,12 +139,18 @@ class ObsSession:
             return [json.loads(line) for line in f if line.strip()]
 
     # --- start ------------------------------------------------------------------------
-    def start(self):
-        if self.obs is not None:
-            raise ObsError("OBS is already running")
+    def prepare_home(self):
+        """Makes the throwaway HOME and the artefacts folder, once, so that files can be put
+        there before the first start; returns HOME."""
         if self.home is None:
             self.home = tempfile.mkdtemp(prefix="curtainup-e2e-")
             os.makedirs(self.artifacts_dir, exist_ok=True)
+        return self.home
+
+    def start(self):
+        if self.obs is not None:
+            raise ObsError("OBS is already running")
+        self.prepare_home()
         self.port = free_port()
         self._write_config()
         if not self._installed:
@@ -168,9 +194,7 @@ class ObsSession:
             }, self.profile_ini_extra))
         scenes_file = os.path.join(self.config_dir, "basic", "scenes", collection_name + ".json")
         if collection and not os.path.exists(scenes_file):
-            os.makedirs(os.path.dirname(scenes_file), exist_ok=True)
-            with open(scenes_file, "w", encoding="utf-8") as f:
-                json.dump(collection, f, ensure_ascii=False, indent=4)
+            write_json(scenes_file, collection)
 
     def _install_plugins(self):
         targets = []
@@ -226,8 +250,8 @@ class ObsSession:
     def _start_obs(self):
         prefix = os.path.join(self.artifacts_dir, "%s-run%d" % (self.name, self.runs))
         with open(prefix + ".stdout.txt", "wb") as out:
-            self.obs = subprocess.Popen(["obs", "--unfiltered_log", "--multi"], env=self._obs_env(), cwd=self.home,
-                                        stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
+            self.obs = subprocess.Popen(["obs", "--unfiltered_log", "--multi"] + self.obs_args, env=self._obs_env(),
+                                        cwd=self.home, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
 
     def _wait_until_ready(self):
         deadline = time.monotonic() + OBS_START_TIMEOUT
