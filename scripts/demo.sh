@@ -16,5 +16,6 @@ if [ -n "${DISPLAY:-}" ]; then
 	echo "demo: starting OBS with the scene collection 'CurtainUp Demo'; the CurtainUp dock runs the show"
 	exec obs --collection "CurtainUp Demo"
 fi
-echo "demo: no display; running the demo show under Xvfb"
-exec /usr/bin/python3 "$root/scripts/demo/run_headless.py" "$build" "$root/artifacts/demo"
+echo "demo: no display; running the demo show under Xvfb (about a minute)"
+exec bash "$root/scripts/in-private-network.sh" \
+	/usr/bin/python3 "$root/scripts/demo/run_headless.py" "$build" "$root/artifacts/demo"

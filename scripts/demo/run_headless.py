@@ -1,5 +1,5 @@
 """Runs the demo show in OBS under Xvfb (for machines without a display) and saves
-screenshots of the whole OBS window: idle, counting down, held, the OP and the main scene.
+screenshots of the whole OBS window: ready, counting down, held, the OP and the main scene.
 
 Usage: run_headless.py BUILD_DIR ARTIFACTS_DIR
 """
@@ -26,25 +26,28 @@ def main():
     shots = []
     try:
         session.start()
+        session.fill_screen()
         with ObsWebSocket(session.port) as ws:
-            time.sleep(2)
             shots.append(session.screenshot("1-ready"))
             ws.trigger_hotkey("curtainup.standby")
             time.sleep(4)
             shots.append(session.screenshot("2-counting-down"))
             ws.trigger_hotkey("curtainup.hold")
-            time.sleep(2)
+            time.sleep(1)
             shots.append(session.screenshot("3-held"))
-            ws.trigger_hotkey("curtainup.hold")
-            ws.trigger_hotkey("curtainup.main")
-            time.sleep(3)
-            shots.append(session.screenshot("4-main"))
+            ws.trigger_hotkey("curtainup.hold")  # the operator resumes
+            # Zero, three seconds of wait, the OP video, then the main scene.
+            for scene, label in (("OP", "4-op"), ("Main", "5-main")):
+                ws.wait_event("CurrentProgramSceneChanged", lambda event, scene=scene: event["sceneName"] == scene,
+                              timeout=60)
+                time.sleep(1.5)
+                shots.append(session.screenshot(label))
         session.stop()
     finally:
         session.close()
     for shot in shots:
         print("demo: screenshot %s" % shot)
-    print("demo: OBS log %s" % session.log_path)
+    print("demo: OBS log %s" % os.path.join(artifacts, "demo-run1.log"))
     return 0
 
 

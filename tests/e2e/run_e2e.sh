@@ -14,15 +14,10 @@ artifacts_dir=$(realpath -m "$2")
 shift 2
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-if [ -z "${CURTAINUP_E2E_NETNS:-}" ]; then
-	if unshare -n true 2>/dev/null; then
-		exec env CURTAINUP_E2E_NETNS=1 unshare -n bash "$here/run_e2e.sh" "$build_dir" "$artifacts_dir" "$@"
-	fi
-	# Without root, a user namespace grants the right to make the network namespace.
-	exec env CURTAINUP_E2E_NETNS=1 unshare -rn bash "$here/run_e2e.sh" "$build_dir" "$artifacts_dir" "$@"
+if [ -z "${CURTAINUP_PRIVATE_NETWORK:-}" ]; then
+	exec bash "$here/../../scripts/in-private-network.sh" bash "$here/run_e2e.sh" "$build_dir" "$artifacts_dir" "$@"
 fi
 
-ip link set lo up
 mkdir -p "$artifacts_dir"
 export BUILD_DIR="$build_dir" ARTIFACTS_DIR="$artifacts_dir"
 export PYTHONPATH="$here/lib${PYTHONPATH:+:$PYTHONPATH}"

@@ -15,7 +15,7 @@ import time
 import unittest
 
 import standin
-from obs_session import SCREEN, session_from_env
+from obs_session import session_from_env
 from show_test import ShowTest
 from ws_client import ObsWebSocket
 
@@ -109,7 +109,7 @@ class DockShowTest(ShowTest):
         session = cls.session
 
         def run():
-            cls.fill_screen()
+            cls.session.fill_screen()
             with ObsWebSocket(session.port) as ws:
                 cls.ws = ws
                 return scenario()
@@ -182,27 +182,9 @@ class DockShowTest(ShowTest):
         return path
 
     @classmethod
-    def xdotool(cls, *args):
-        env = dict(os.environ, DISPLAY=cls.session.display)
-        return subprocess.run(["xdotool"] + list(args), env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                              text=True, timeout=10).stdout.split()
-
-    @classmethod
-    def top_level_windows(cls, title_pattern):
-        return cls.xdotool("search", "--onlyvisible", "--maxdepth", "1", "--name", title_pattern)
-
-    @classmethod
-    def fill_screen(cls):
-        """The main window over the whole display, as an operator runs OBS during a show."""
-        for window in cls.top_level_windows("^OBS "):
-            cls.xdotool("windowmove", "--sync", window, "0", "0")
-            cls.xdotool("windowsize", "--sync", window, str(SCREEN[0]), str(SCREEN[1]))
-        time.sleep(0.5)
-
-    @classmethod
     def floating_dock_windows(cls):
         """Top-level windows titled like the dock: there is one only while it floats."""
-        return cls.top_level_windows("^CurtainUp$")
+        return cls.session.top_level_windows("^CurtainUp$")
 
     @classmethod
     def saved_dock_state_names(cls):
@@ -266,9 +248,9 @@ class DockShowTest(ShowTest):
         seen = {"floating": cls.floating_dock_windows(), "state": cls.wait_text("stateLabel", bool),
                 "shot": cls.window_shot("restored")}
         # Hide the dock the way an operator would: the last entry of the Docks menu.
-        window = cls.top_level_windows("^OBS ")[0]
+        window = cls.session.top_level_windows("^OBS ")[0]
         for key in ("alt+d", "Up", "Return"):
-            cls.xdotool("key", "--window", window, key)
+            cls.session.xdotool("key", "--window", window, key)
             time.sleep(0.4)
         seen["hidden_shot"] = cls.window_shot("hidden")
         return seen

@@ -346,13 +346,26 @@ class ObsSession:
         self._stop_xvfb()
         return self.exit_code
 
-    def _unmap_windows(self):
+    # --- the private display --------------------------------------------------------------
+    def xdotool(self, *args):
+        """Runs xdotool on OBS's display; returns its output split into words."""
         env = dict(os.environ, DISPLAY=self.display)
-        found = subprocess.run(["xdotool", "search", "--maxdepth", "1", "--onlyvisible", "--name", ""],
-                               env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=10)
-        for window in found.stdout.split():
-            subprocess.run(["xdotool", "windowunmap", "--sync", window], env=env,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=10)
+        return subprocess.run(["xdotool"] + list(args), env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                              text=True, timeout=10).stdout.split()
+
+    def top_level_windows(self, title_pattern):
+        return self.xdotool("search", "--onlyvisible", "--maxdepth", "1", "--name", title_pattern)
+
+    def fill_screen(self):
+        """The main window over the whole display, as an operator runs OBS during a show."""
+        for window in self.top_level_windows("^OBS "):
+            self.xdotool("windowmove", "--sync", window, "0", "0")
+            self.xdotool("windowsize", "--sync", window, str(SCREEN[0]), str(SCREEN[1]))
+        time.sleep(0.5)
+
+    def _unmap_windows(self):
+        for window in self.top_level_windows(""):
+            self.xdotool("windowunmap", "--sync", window)
 
     def _save_log(self):
         if self.log_path and os.path.exists(self.log_path):
