@@ -2,7 +2,7 @@
 # Runs every test level on a fresh Debian 12 machine: installs the packages, builds the
 # plug-in and its tests, runs unit, widget and end-to-end tests, then the unit tests again
 # under AddressSanitizer+UndefinedBehaviorSanitizer and the threaded ones under
-# ThreadSanitizer, and checks that the code also builds with Qt 6.
+# ThreadSanitizer, and builds and runs the unit and widget tests with Qt 6 as well.
 set -uo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -74,9 +74,9 @@ else
 	summary+=("tsan: build failed")
 fi
 
-step "Build and unit tests with Qt 6"
+step "Build, unit and widget tests with Qt 6"
 if build "$out/qt6" -DCURTAINUP_QT_VERSION=6 -DCURTAINUP_E2E=OFF; then
-	run_ctest "qt6" "$out/qt6" -L unit
+	run_ctest "qt6" "$out/qt6" -L "unit|widget"
 else
 	failed=$((failed + 1))
 	summary+=("qt6: build failed")
