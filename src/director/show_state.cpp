@@ -111,14 +111,14 @@ ShowState &showState()
 
 void ShowState::computeEnd(int64_t nowMono, int64_t nowWall)
 {
-	if (preset.count_mode != 0) {
-		countdown.targetWallClock = 0;
-		countdown.endsAt = countdown.startedAt + preset.duration_ms;
+	if (shown.preset.count_mode != 0) {
+		shown.countdown.targetWallClock = 0;
+		shown.countdown.endsAt = shown.countdown.startedAt + shown.preset.duration_ms;
 		return;
 	}
-	const int64_t startedWall = countdown.startedAt + nowWall - nowMono;
-	countdown.targetWallClock = nextTargetAfter(startedWall, preset.target_minutes);
-	countdown.endsAt = countdown.targetWallClock + nowMono - nowWall;
+	const int64_t startedWall = shown.countdown.startedAt + nowWall - nowMono;
+	shown.countdown.targetWallClock = nextTargetAfter(startedWall, shown.preset.target_minutes);
+	shown.countdown.endsAt = shown.countdown.targetWallClock + nowMono - nowWall;
 }
 
 void ShowState::startCountdown()
@@ -126,81 +126,81 @@ void ShowState::startCountdown()
 	std::lock_guard<std::mutex> lock(mutex);
 	const int64_t nowMono = monotonicNowMs();
 	const int64_t nowWall = wallNowMs();
-	countdown.phase = PhaseStandby;
-	countdown.startedAt = nowMono;
+	shown.countdown.phase = PhaseStandby;
+	shown.countdown.startedAt = nowMono;
 	computeEnd(nowMono, nowWall);
-	countdown.finished = false;
-	breakActive = false;
+	shown.countdown.finished = false;
+	shown.breakActive = false;
 	++revision_;
 }
 
 void ShowState::finishCountdown()
 {
 	std::lock_guard<std::mutex> lock(mutex);
-	if (countdown.finished)
+	if (shown.countdown.finished)
 		return;
 	const int64_t now = monotonicNowMs();
-	countdown.finished = true;
-	countdown.finishedAt = now;
-	if (countdown.phase == PhaseStandby && countdown.endsAt < now)
-		countdown.finishedAt = countdown.endsAt;
+	shown.countdown.finished = true;
+	shown.countdown.finishedAt = now;
+	if (shown.countdown.phase == PhaseStandby && shown.countdown.endsAt < now)
+		shown.countdown.finishedAt = shown.countdown.endsAt;
 	++revision_;
 }
 
 void ShowState::clearFinished()
 {
 	std::lock_guard<std::mutex> lock(mutex);
-	countdown.finished = false;
+	shown.countdown.finished = false;
 	++revision_;
 }
 
 void ShowState::setPhase(int phase)
 {
 	std::lock_guard<std::mutex> lock(mutex);
-	countdown.phase = phase;
+	shown.countdown.phase = phase;
 	++revision_;
 }
 
 void ShowState::setHeld(bool on)
 {
 	std::lock_guard<std::mutex> lock(mutex);
-	if (held == on)
+	if (shown.held == on)
 		return;
-	held = on;
+	shown.held = on;
 	++revision_;
 }
 
 void ShowState::startBreakCountdown()
 {
 	std::lock_guard<std::mutex> lock(mutex);
-	countdown.phase = PhaseBreak;
-	breakActive = true;
-	breakEndsAt = monotonicNowMs() + preset.break_ms;
+	shown.countdown.phase = PhaseBreak;
+	shown.breakActive = true;
+	shown.breakEndsAt = monotonicNowMs() + shown.preset.break_ms;
 	++revision_;
 }
 
 void ShowState::endBreakNow()
 {
 	std::lock_guard<std::mutex> lock(mutex);
-	breakEndsAt = std::min(breakEndsAt, monotonicNowMs());
+	shown.breakEndsAt = std::min(shown.breakEndsAt, monotonicNowMs());
 	++revision_;
 }
 
 void ShowState::leaveBreak()
 {
 	std::lock_guard<std::mutex> lock(mutex);
-	breakActive = false;
-	if (countdown.phase == PhaseBreak)
-		countdown.phase = PhaseIdle;
+	shown.breakActive = false;
+	if (shown.countdown.phase == PhaseBreak)
+		shown.countdown.phase = PhaseIdle;
 	++revision_;
 }
 
 void ShowState::resetCountdown()
 {
 	std::lock_guard<std::mutex> lock(mutex);
-	countdown = Countdown();
-	breakActive = false;
-	breakEndsAt = 0;
+	shown.countdown = Countdown();
+	shown.breakActive = false;
+	shown.breakEndsAt = 0;
 	++revision_;
 }
 
@@ -211,14 +211,15 @@ void ShowState::applyPreset(const Preset &newPreset)
 	PresetPicture picture = preparePresetPicture(copy);
 
 	std::lock_guard<std::mutex> lock(mutex);
-	preset = std::move(copy);
-	glyphs = std::move(picture.glyphs);
-	preset.duration_ms = std::clamp(preset.duration_ms, PresetBounds::minCountMs, PresetBounds::maxCountMs);
-	preset.break_ms = std::clamp(preset.break_ms, PresetBounds::minCountMs, PresetBounds::maxCountMs);
-	preset.target_minutes = std::clamp(preset.target_minutes, 0, PresetBounds::maxTargetMinutes);
+	shown.preset = std::move(copy);
+	shown.glyphs = std::move(picture.glyphs);
+	shown.preset.duration_ms =
+		std::clamp(shown.preset.duration_ms, PresetBounds::minCountMs, PresetBounds::maxCountMs);
+	shown.preset.break_ms = std::clamp(shown.preset.break_ms, PresetBounds::minCountMs, PresetBounds::maxCountMs);
+	shown.preset.target_minutes = std::clamp(shown.preset.target_minutes, 0, PresetBounds::maxTargetMinutes);
 	standbySize = picture.standbySize;
 	breakSize = picture.breakSize;
-	if (countdown.phase == PhaseStandby && !countdown.finished)
+	if (shown.countdown.phase == PhaseStandby && !shown.countdown.finished)
 		computeEnd(monotonicNowMs(), wallNowMs());
 	++revision_;
 }
@@ -228,7 +229,7 @@ void ShowState::reloadGlyphs()
 	Preset copy;
 	{
 		std::lock_guard<std::mutex> lock(mutex);
-		copy = preset;
+		copy = shown.preset;
 	}
 	reloadPresetGlyphs(copy.style.image_folder);
 	applyPreset(copy);
@@ -238,12 +239,7 @@ ShowSnapshot ShowState::snapshot() const
 {
 	std::lock_guard<std::mutex> lock(mutex);
 	ShowSnapshot snap;
-	snap.preset = preset;
-	snap.countdown = countdown;
-	snap.breakActive = breakActive;
-	snap.breakEndsAt = breakEndsAt;
-	snap.held = held;
-	snap.glyphs = glyphs;
+	static_cast<ShowValues &>(snap) = shown;
 	snap.nowMono = monotonicNowMs();
 	snap.nowWall = wallNowMs();
 	snap.revision = revision_;
@@ -265,15 +261,15 @@ QSize ShowState::naturalSize(int kind) const
 int ShowState::phase() const
 {
 	std::lock_guard<std::mutex> lock(mutex);
-	return countdown.phase;
+	return shown.countdown.phase;
 }
 
 bool ShowState::isCountingLocked(int64_t nowMono) const
 {
-	if (countdown.phase == PhaseStandby)
-		return !countdown.finished && nowMono < countdown.endsAt;
-	if (countdown.phase == PhaseBreak)
-		return breakActive && nowMono < breakEndsAt;
+	if (shown.countdown.phase == PhaseStandby)
+		return !shown.countdown.finished && nowMono < shown.countdown.endsAt;
+	if (shown.countdown.phase == PhaseBreak)
+		return shown.breakActive && nowMono < shown.breakEndsAt;
 	return false;
 }
 
@@ -286,15 +282,16 @@ bool ShowState::isCounting() const
 StateForProcedure ShowState::stateForProcedure() const
 {
 	std::lock_guard<std::mutex> lock(mutex);
-	return {phaseName(countdown.phase), isCountingLocked(monotonicNowMs()), preset.standby_scene};
+	return {phaseName(shown.countdown.phase), isCountingLocked(monotonicNowMs()), shown.preset.standby_scene};
 }
 
 int64_t ShowState::cachedNextTarget(int64_t nowWall)
 {
-	if (targetCacheMinutes != preset.target_minutes || nowWall < targetCacheFrom || nowWall >= targetCacheValue) {
-		targetCacheMinutes = preset.target_minutes;
+	if (targetCacheMinutes != shown.preset.target_minutes || nowWall < targetCacheFrom ||
+	    nowWall >= targetCacheValue) {
+		targetCacheMinutes = shown.preset.target_minutes;
 		targetCacheFrom = nowWall;
-		targetCacheValue = nextTargetAfter(nowWall, preset.target_minutes);
+		targetCacheValue = nextTargetAfter(nowWall, shown.preset.target_minutes);
 	}
 	return targetCacheValue;
 }
@@ -306,25 +303,26 @@ void ShowState::tick()
 	const int64_t wall = wallNowMs();
 
 	// Follow wall-clock changes during an until-time countdown.
-	if (countdown.phase == PhaseStandby && !countdown.finished && countdown.targetWallClock != 0) {
-		const int64_t endsAt = countdown.targetWallClock + now - wall;
-		if (std::abs(endsAt - countdown.endsAt) > resyncToleranceMs) {
-			countdown.endsAt = endsAt;
+	if (shown.countdown.phase == PhaseStandby && !shown.countdown.finished &&
+	    shown.countdown.targetWallClock != 0) {
+		const int64_t endsAt = shown.countdown.targetWallClock + now - wall;
+		if (std::abs(endsAt - shown.countdown.endsAt) > resyncToleranceMs) {
+			shown.countdown.endsAt = endsAt;
 			++revision_;
 		}
 	}
 
-	const int64_t left =
-		remainingOf(countdown, preset, now, wall, [this](int64_t w) { return cachedNextTarget(w); });
-	const int64_t zero = zeroAtOf(countdown, now);
-	const int64_t breakLeft = breakRemainingOf(breakActive, breakEndsAt, preset, now);
-	const int64_t messages = preset.messages.size();
+	const int64_t left = remainingOf(shown.countdown, shown.preset, now, wall,
+					 [this](int64_t w) { return cachedNextTarget(w); });
+	const int64_t zero = zeroAtOf(shown.countdown, now);
+	const int64_t breakLeft = breakRemainingOf(shown.breakActive, shown.breakEndsAt, shown.preset, now);
+	const int64_t messages = shown.preset.messages.size();
 
 	const int64_t inPeriod = now % messagePeriodMs;
 	const bool messageChange = messages >= 2 && (inPeriod < 500 || inPeriod > 5500);
 	const bool zeroPop = zero >= 0 && now - zero < 700;
-	const bool lastTen =
-		zero < 0 && preset.last_ten != 0 && countdown.phase == PhaseStandby && left >= 1 && left <= 10500;
+	const bool lastTen = zero < 0 && shown.preset.last_ten != 0 && shown.countdown.phase == PhaseStandby &&
+			     left >= 1 && left <= 10500;
 	if ((messageChange || zeroPop || lastTen) && now - lastAnimationBump >= animationFloorMs) {
 		lastAnimationBump = now;
 		++revision_;
@@ -332,7 +330,7 @@ void ShowState::tick()
 
 	const std::array<int64_t, 5> wholeValues{{ceilSeconds(left), ceilSeconds(breakLeft),
 						  messages >= 2 ? now / messagePeriodMs : 0, zero >= 0 ? 1 : 0,
-						  countdown.phase}};
+						  shown.countdown.phase}};
 	if (wholeValues != published) {
 		published = wholeValues;
 		++revision_;

@@ -27,14 +27,18 @@ struct Countdown {
 	int64_t finishedAt = 0;
 };
 
-// A copy of the shared state taken under its lock, with both clocks read there.
-struct ShowSnapshot {
+// What the shared state holds of the show, and what a snapshot copies of it.
+struct ShowValues {
 	Preset preset;
 	Countdown countdown;
 	bool breakActive = false;
 	int64_t breakEndsAt = 0;
 	bool held = false;
 	std::shared_ptr<const GlyphImages> glyphs;
+};
+
+// A copy of the shared state taken under its lock, with both clocks read there.
+struct ShowSnapshot : ShowValues {
 	int64_t nowMono = 0;
 	int64_t nowWall = 0;
 	uint64_t revision = 0;
@@ -102,12 +106,7 @@ private:
 	int64_t cachedNextTarget(int64_t nowWall);
 
 	mutable std::mutex mutex;
-	Preset preset;
-	Countdown countdown;
-	bool breakActive = false;
-	int64_t breakEndsAt = 0;
-	bool held = false;
-	std::shared_ptr<const GlyphImages> glyphs;
+	ShowValues shown;
 	QSize standbySize{800, 300};
 	QSize breakSize{600, 160};
 	uint64_t revision_ = 1;
