@@ -36,8 +36,6 @@ Director::~Director()
 {
 	timer->stop();
 	stopOpWatch();
-	fade = MusicFade();
-	switchQueue.clear();
 }
 
 void Director::tick()
