@@ -132,7 +132,6 @@ void Director::skipToMain()
 	const Preset preset = selectedPreset();
 	++generation;
 	resetFlow();
-	stopOpWatch();
 	showState().finishCountdown();
 	if (!preset.bgm.isEmpty() && !bgmFadeStarted)
 		startFade(preset.bgm, skipFadeMs, monotonicNowMs());
