@@ -326,7 +326,7 @@ void Director::takeOverFlow(bool restoreMusic)
 void Director::resetFlow()
 {
 	clearPendingStep();
-	clearSwitchQueue();
+	switchQueue.clear();
 }
 
 void Director::reportProblem(const QString &text)

@@ -101,7 +101,6 @@ private:
 	void pumpSwitches(int64_t now);
 	void performSwitch(SwitchRequest request, int64_t now);
 	void finishSwitch();
-	void clearSwitchQueue();
 	bool holdGatedSwitchWaiting() const;
 
 	// Music fade and media (director_media.cpp).

@@ -126,11 +126,6 @@ void Director::finishSwitch()
 		done.onFinished();
 }
 
-void Director::clearSwitchQueue()
-{
-	switchQueue.clear();
-}
-
 bool Director::holdGatedSwitchWaiting() const
 {
 	return !switchQueue.empty() && switchQueue.front().holdGated;
