@@ -135,7 +135,6 @@ void Director::startOpWatch(const QString &opScene, const QString &opMediaName)
 	watch.watching = true;
 	watch.media = media;
 	watch.startedAt = monotonicNowMs();
-	mediaEnded = false;
 	media->connectMediaEnded(&mediaEnded);
 	blog(LOG_INFO, "[curtainup] OP: waiting for '%s' to end", qUtf8Printable(media->name()));
 }
