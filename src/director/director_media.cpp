@@ -59,7 +59,7 @@ void Director::stepFade(int64_t now)
 	const float progress = fade.durationMs < 1
 				       ? 1.0f
 				       : std::clamp(float(now - fade.startedAt) / float(fade.durationMs), 0.0f, 1.0f);
-	if (fade.durationMs < 1 || fade.startVolume <= 0.0f || progress >= 1.0f) {
+	if (progress >= 1.0f || fade.startVolume <= 0.0f) {
 		source->setVolume(0.0f);
 		fade = MusicFade();
 		blog(LOG_INFO, "[curtainup] BGM faded out");
