@@ -7,7 +7,6 @@
 #include "settings/preset_store.h"
 
 #include <QTimer>
-#include <obs.h>
 
 namespace {
 
@@ -61,7 +60,7 @@ void Director::tick()
 	if (stopStreamAt != 0 && now >= stopStreamAt) {
 		stopStreamAt = 0;
 		if (host->streamingActive()) {
-			blog(LOG_INFO, "[curtainup] stopping the stream (ending timer)");
+			moduleLog(LOG_INFO, "stopping the stream (ending timer)");
 			host->stopStreaming();
 		}
 	}
@@ -78,7 +77,7 @@ void Director::startStandby()
 
 	showState().startCountdown();
 	host->reportPhase("standby");
-	blog(LOG_INFO, "[curtainup] standby started (preset '%s')", qUtf8Printable(preset.name));
+	moduleLog(LOG_INFO, "standby started (preset '%s')", qUtf8Printable(preset.name));
 	if (!preset.standby_scene.isEmpty())
 		queueSwitch(preset.standby_scene, preset.to_standby, {}, {}, false, {});
 }
@@ -92,7 +91,7 @@ void Director::afterZero(int64_t now)
 	const Preset preset = selectedPreset();
 	setStep(StepAfterZero);
 	afterZeroDeadline = now + int64_t(preset.switch_after) * 1000;
-	blog(LOG_INFO, "[curtainup] countdown reached zero; switching in %d s", preset.switch_after);
+	moduleLog(LOG_INFO, "countdown reached zero; switching in %d s", preset.switch_after);
 	if (!preset.bgm.isEmpty() && !bgmFadeStarted)
 		startFade(preset.bgm, int64_t(preset.switch_after) * 1000, now);
 }
@@ -135,7 +134,7 @@ void Director::skipToMain()
 	showState().finishCountdown();
 	if (!preset.bgm.isEmpty() && !bgmFadeStarted)
 		startFade(preset.bgm, skipFadeMs, monotonicNowMs());
-	blog(LOG_INFO, "[curtainup] skipped to the main scene");
+	moduleLog(LOG_INFO, "skipped to the main scene");
 	switchToMain(true);
 }
 
@@ -186,7 +185,7 @@ void Director::startBreak()
 	showState().startBreakCountdown();
 	host->reportPhase("break");
 	setStep(StepNone);
-	blog(LOG_INFO, "[curtainup] break started; back to '%s' afterwards", qUtf8Printable(returnScene));
+	moduleLog(LOG_INFO, "break started; back to '%s' afterwards", qUtf8Printable(returnScene));
 	if (preset.break_scene.isEmpty())
 		reportProblem(moduleText("Problem.NoBreakScene"));
 	else
@@ -206,7 +205,7 @@ void Director::returnFromBreak(bool automatic)
 	++generation;
 	resetFlow();
 	showState().endBreakNow();
-	blog(LOG_INFO, "[curtainup] break over; back to '%s'", qUtf8Printable(returnScene));
+	moduleLog(LOG_INFO, "break over; back to '%s'", qUtf8Printable(returnScene));
 	if (returnScene.isEmpty()) {
 		showState().leaveBreak();
 		setStep(StepNone);
@@ -230,7 +229,7 @@ void Director::startEnding()
 	setStep(StepEnding);
 	if (preset.stop_stream && host->streamingActive())
 		stopStreamAt = monotonicNowMs() + int64_t(preset.stop_after) * 1000;
-	blog(LOG_INFO, "[curtainup] ending started%s", stopStreamAt != 0 ? "; the stream stops on the timer" : "");
+	moduleLog(LOG_INFO, "ending started%s", stopStreamAt != 0 ? "; the stream stops on the timer" : "");
 
 	if (preset.ending_scene.isEmpty()) {
 		reportProblem(moduleText("Problem.NoEndingScene"));
@@ -250,7 +249,7 @@ void Director::cancel()
 	setStep(StepNone);
 	showState().resetCountdown();
 	host->reportPhase("idle");
-	blog(LOG_INFO, "[curtainup] stopped");
+	moduleLog(LOG_INFO, "stopped");
 }
 
 void Director::onStreamingStopped()
@@ -333,7 +332,7 @@ void Director::reportProblem(const QString &text)
 {
 	problem = text;
 	problemUntil = monotonicNowMs() + problemShownMs;
-	blog(LOG_WARNING, "[curtainup] %s", qUtf8Printable(text));
+	moduleLog(LOG_WARNING, "%s", qUtf8Printable(text));
 }
 
 void Director::reportMissing(const char *key, const QString &name)

@@ -7,8 +7,6 @@
 #include "director/show_state.h"
 #include "module/module_host.h"
 
-#include <obs.h>
-
 namespace {
 
 // Automatic callers name themselves "auto…"; an empty sender cannot be a person either.
@@ -29,8 +27,7 @@ void Director::hold(bool on, const QString &from, const QString &reason)
 {
 	const int64_t now = monotonicNowMs();
 	if (!on && !fromPerson(from)) {
-		blog(LOG_WARNING, "[curtainup] 再開を拒否: from='%s' は人の操作ではありません",
-		     logText(from).constData());
+		moduleLog(LOG_WARNING, "再開を拒否: from='%s' は人の操作ではありません", logText(from).constData());
 		return;
 	}
 
@@ -40,8 +37,8 @@ void Director::hold(bool on, const QString &from, const QString &reason)
 		holdReason = reason;
 		showState().setHeld(true);
 		publishFlow();
-		blog(LOG_INFO, "[curtainup] 待った: from='%s' reason='%s'", logText(from).constData(),
-		     logText(reason).constData());
+		moduleLog(LOG_INFO, "待った: from='%s' reason='%s'", logText(from).constData(),
+			  logText(reason).constData());
 		if (!wasHeld && step == StepAfterZero)
 			pauseAfterZero(now);
 		return;
@@ -53,14 +50,14 @@ void Director::hold(bool on, const QString &from, const QString &reason)
 	holdReason.clear();
 	showState().setHeld(false);
 	publishFlow();
-	blog(LOG_INFO, "[curtainup] 再開: from='%s'", logText(from).constData());
+	moduleLog(LOG_INFO, "再開: from='%s'", logText(from).constData());
 
 	PendingStep taken = std::move(pendingStep);
 	pendingStep = PendingStep();
 	resumeAfterZero(now);
 	if (taken.action && taken.generation == generation) {
-		blog(LOG_INFO, "[curtainup] 再開で進めた一歩: %s (gen=%llu)", labelText(taken.label).constData(),
-		     static_cast<unsigned long long>(taken.generation));
+		moduleLog(LOG_INFO, "再開で進めた一歩: %s (gen=%llu)", labelText(taken.label).constData(),
+			  static_cast<unsigned long long>(taken.generation));
 		taken.action();
 	}
 }
@@ -81,8 +78,8 @@ bool Director::checkHold(const QString &location, Action action)
 	if (pendingStep.action && pendingStep.generation == generation)
 		return true;
 	pendingStep = PendingStep{generation, location, std::move(action)};
-	blog(LOG_INFO, "[curtainup] 保留した一歩: %s (gen=%llu)", labelText(location).constData(),
-	     static_cast<unsigned long long>(generation));
+	moduleLog(LOG_INFO, "保留した一歩: %s (gen=%llu)", labelText(location).constData(),
+		  static_cast<unsigned long long>(generation));
 	return true;
 }
 

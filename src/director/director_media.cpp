@@ -3,9 +3,8 @@
 
 #include "director/clock.h"
 #include "director/fade_curve.h"
+#include "module/module_host.h"
 #include "settings/config.h"
-
-#include <obs.h>
 
 #include <algorithm>
 
@@ -41,8 +40,8 @@ void Director::startFade(const QString &name, int64_t durationMs, int64_t now)
 	fade.startVolume = volume;
 	fade.startedAt = now;
 	fade.durationMs = std::max<int64_t>(0, durationMs);
-	blog(LOG_INFO, "[curtainup] fading out '%s' over %lld ms", qUtf8Printable(name),
-	     static_cast<long long>(fade.durationMs));
+	moduleLog(LOG_INFO, "fading out '%s' over %lld ms", qUtf8Printable(name),
+		  static_cast<long long>(fade.durationMs));
 	stepFade(fade.startedAt);
 }
 
@@ -62,7 +61,7 @@ void Director::stepFade(int64_t now)
 	if (progress >= 1.0f || fade.startVolume <= 0.0f) {
 		source->setVolume(0.0f);
 		fade = MusicFade();
-		blog(LOG_INFO, "[curtainup] BGM faded out");
+		moduleLog(LOG_INFO, "BGM faded out");
 		return;
 	}
 	source->setVolume(fadeVolume(fade.startVolume, progress));
@@ -109,7 +108,7 @@ void Director::restoreBgmVolume()
 		return;
 	source->setVolume(float(saved.volume));
 	clearBgmRestore();
-	blog(LOG_INFO, "[curtainup] BGM '%s' volume back to %.3f", qUtf8Printable(saved.source), saved.volume);
+	moduleLog(LOG_INFO, "BGM '%s' volume back to %.3f", qUtf8Printable(saved.source), saved.volume);
 }
 
 void Director::startOpWatch(const QString &opScene, const QString &opMediaName)
@@ -129,14 +128,14 @@ void Director::startOpWatch(const QString &opScene, const QString &opMediaName)
 
 	if (!media) {
 		setStep(StepOpNoMedia);
-		blog(LOG_WARNING, "[curtainup] no OP media found; waiting for the main button");
+		moduleLog(LOG_WARNING, "no OP media found; waiting for the main button");
 		return;
 	}
 	watch.watching = true;
 	watch.media = media;
 	watch.startedAt = monotonicNowMs();
 	media->connectMediaEnded(&mediaEnded);
-	blog(LOG_INFO, "[curtainup] OP: waiting for '%s' to end", qUtf8Printable(media->name()));
+	moduleLog(LOG_INFO, "OP: waiting for '%s' to end", qUtf8Printable(media->name()));
 }
 
 HostSourcePtr Director::firstVisibleMedia(const HostSource &sceneOrGroup) const
@@ -165,7 +164,7 @@ void Director::stepOp(int64_t now)
 	if (!watch.seenPlaying && !watch.restartedOnce && now - watch.startedAt > opRestartAfterMs) {
 		watch.restartedOnce = true;
 		media->restartMedia();
-		blog(LOG_INFO, "[curtainup] OP: restarted '%s'", qUtf8Printable(media->name()));
+		moduleLog(LOG_INFO, "OP: restarted '%s'", qUtf8Printable(media->name()));
 	}
 
 	bool ended = ((state == MediaStopped || state == MediaEnded) && watch.seenPlaying) || mediaEnded.load();
@@ -182,7 +181,7 @@ void Director::stepOp(int64_t now)
 	if (!ended)
 		return;
 
-	blog(LOG_INFO, "[curtainup] OP: '%s' ended", qUtf8Printable(media->name()));
+	moduleLog(LOG_INFO, "OP: '%s' ended", qUtf8Printable(media->name()));
 	stopOpWatch();
 	if (!checkHold(HoldLocation::OpEnd, [this] { switchToMain(false); }))
 		switchToMain(false);
@@ -206,5 +205,5 @@ void Director::restartMediaIfIdle(const QString &name)
 	if (state == MediaPlaying || state == MediaOpening || state == MediaBuffering)
 		return;
 	media->restartMedia();
-	blog(LOG_INFO, "[curtainup] restarted media '%s'", qUtf8Printable(name));
+	moduleLog(LOG_INFO, "restarted media '%s'", qUtf8Printable(name));
 }

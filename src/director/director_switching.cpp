@@ -3,8 +3,7 @@
 #include "director/director.h"
 
 #include "director/clock.h"
-
-#include <obs.h>
+#include "module/module_host.h"
 
 namespace {
 
@@ -74,7 +73,7 @@ void Director::performSwitch(SwitchRequest request, int64_t now)
 		return;
 	}
 	if (request.scene == host->currentSceneName()) {
-		blog(LOG_INFO, "[curtainup] already on scene '%s'", qUtf8Printable(request.scene));
+		moduleLog(LOG_INFO, "already on scene '%s'", qUtf8Printable(request.scene));
 		runCallbacks(request);
 		return;
 	}
@@ -92,8 +91,8 @@ void Director::performSwitch(SwitchRequest request, int64_t now)
 		host->setTransitionDurationMs(request.durationMs);
 		restoreDuration = true;
 	}
-	blog(LOG_INFO, "[curtainup] switching to '%s' with '%s' (%d ms)", qUtf8Printable(request.scene),
-	     qUtf8Printable(host->currentTransitionName()), host->transitionDurationMs());
+	moduleLog(LOG_INFO, "switching to '%s' with '%s' (%d ms)", qUtf8Printable(request.scene),
+		  qUtf8Printable(host->currentTransitionName()), host->transitionDurationMs());
 
 	if (request.beforeSwitch)
 		request.beforeSwitch();
@@ -115,10 +114,10 @@ void Director::finishSwitch()
 	if (restoreDuration)
 		host->setTransitionDurationMs(savedDuration);
 	if (restoreTransition || restoreDuration)
-		blog(LOG_INFO, "[curtainup] transition back to '%s' (%d ms)",
-		     qUtf8Printable(host->currentTransitionName()), host->transitionDurationMs());
+		moduleLog(LOG_INFO, "transition back to '%s' (%d ms)", qUtf8Printable(host->currentTransitionName()),
+			  host->transitionDurationMs());
 	restoreTransition = restoreDuration = false;
-	blog(LOG_INFO, "[curtainup] now on scene '%s'", qUtf8Printable(host->currentSceneName()));
+	moduleLog(LOG_INFO, "now on scene '%s'", qUtf8Printable(host->currentSceneName()));
 
 	SwitchRequest done = std::move(currentSwitch);
 	currentSwitch = SwitchRequest();

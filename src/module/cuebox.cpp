@@ -24,7 +24,7 @@ void probeCuebox()
 	calldata_init(&data);
 	const bool present = callSibling("cuebox_get_state", &data);
 	calldata_free(&data);
-	blog(LOG_INFO, "[curtainup] Cuebox: %s", present ? "あり" : "なし（単体で動作）");
+	moduleLog(LOG_INFO, "Cuebox: %s", present ? "あり" : "なし（単体で動作）");
 }
 
 void reportPhase(const char *phase)

@@ -1,6 +1,7 @@
 #include "module/hotkeys.h"
 
 #include "director/director.h"
+#include "module/module_host.h"
 #include "settings/config.h"
 
 #include <obs-module.h>
@@ -35,7 +36,7 @@ void onHotkey(void *data, obs_hotkey_id, obs_hotkey_t *, bool pressed)
 	if (!director)
 		return;
 	const HotkeyRow *row = static_cast<const HotkeyRow *>(data);
-	blog(LOG_INFO, "[curtainup] hotkey %s", row->name);
+	moduleLog(LOG_INFO, "hotkey %s", row->name);
 	QMetaObject::invokeMethod(
 		director, [director, operation = row->operation] { (director->*operation)(); }, Qt::QueuedConnection);
 }
