@@ -73,7 +73,7 @@ void readPresets(obs_data_t *data)
 		setCurrentIndex(int(obs_data_get_int(data, "current")));
 	} else if (obs_data_has_user_value(data, "mode") || obs_data_has_user_value(data, "title")) {
 		presets.push_back(migrateFirstRelease(data));
-		blog(LOG_INFO, "[curtainup] settings from v0.1 kept as the first preset");
+		moduleLog(LOG_INFO, "settings from v0.1 kept as the first preset");
 	}
 }
 
@@ -101,8 +101,8 @@ void setUnreadableFileAside(const QString &path)
 	const QString aside = path + QStringLiteral(".unreadable");
 	QFile::remove(aside);
 	if (QFile::rename(path, aside))
-		blog(LOG_WARNING, "[curtainup] unreadable '%s' kept as '%s'", localPath(path).constData(),
-		     localPath(aside).constData());
+		moduleLog(LOG_WARNING, "unreadable '%s' kept as '%s'", localPath(path).constData(),
+			  localPath(aside).constData());
 }
 
 } // namespace

@@ -1,9 +1,8 @@
 #include "settings/preset_store.h"
 
 #include "director/show_state.h"
+#include "module/module_host.h"
 #include "settings/config.h"
-
-#include <obs-module.h>
 
 #include <algorithm>
 
@@ -14,11 +13,6 @@ int current = 0;
 int clampIndex(int index)
 {
 	return std::clamp(index, 0, std::max(0, int(presets.size()) - 1));
-}
-
-void logPreset(const char *format, const QString &name)
-{
-	blog(LOG_INFO, format, name.toUtf8().constData());
 }
 
 bool replaceName(QString &field, const QString &oldName, const QString &newName)
@@ -106,7 +100,7 @@ void selectPreset(int index)
 	current = index;
 	applyCurrentPreset();
 	saveConfig();
-	logPreset("[curtainup] preset '%s'", currentPreset().name);
+	moduleLog(LOG_INFO, "preset '%s'", currentPreset().name.toUtf8().constData());
 }
 
 void updateCurrentPreset(const Preset &preset)
@@ -122,7 +116,7 @@ int addPreset(const Preset &preset)
 	current = int(presets.size()) - 1;
 	applyCurrentPreset();
 	saveConfig();
-	logPreset("[curtainup] preset '%s' saved", preset.name);
+	moduleLog(LOG_INFO, "preset '%s' saved", preset.name.toUtf8().constData());
 	return current;
 }
 
@@ -130,7 +124,7 @@ void removePreset(int index)
 {
 	if (presets.size() < 2 || index < 0 || index >= int(presets.size()))
 		return;
-	logPreset("[curtainup] preset '%s' removed", presets[size_t(index)].name);
+	moduleLog(LOG_INFO, "preset '%s' removed", presets[size_t(index)].name.toUtf8().constData());
 	presets.erase(presets.begin() + index);
 	if (current >= index && current > 0)
 		--current;
