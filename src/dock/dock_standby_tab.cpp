@@ -47,10 +47,7 @@ QWidget *StandbyDock::buildStandbyTab()
 		[this](bool on) { editPreset([on](Preset &preset) { preset.standby_ato = on; }); });
 	form->addRow(QString(), atoCheck);
 
-	lastTenCombo = named(new QComboBox, "lastTenCombo");
-	lastTenCombo->addItem(moduleText("LastTen.None"), 0);
-	lastTenCombo->addItem(moduleText("LastTen.Grow"), 1);
-	lastTenCombo->addItem(moduleText("LastTen.Bounce"), 2);
+	lastTenCombo = named(makeDataCombo({"LastTen.None", "LastTen.Grow", "LastTen.Bounce"}), "lastTenCombo");
 	connect(lastTenCombo, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
 		const int effect = lastTenCombo->currentData().toInt();
 		editPreset([effect](Preset &preset) { preset.last_ten = effect; });

@@ -27,15 +27,6 @@ QLabel *makePathLabel()
 	return label;
 }
 
-QComboBox *makeDataCombo(std::initializer_list<const char *> keys)
-{
-	auto *combo = new QComboBox;
-	int data = 0;
-	for (const char *key : keys)
-		combo->addItem(moduleText(key), data++);
-	return combo;
-}
-
 } // namespace
 
 QWidget *StandbyDock::buildTextTab()
@@ -62,10 +53,8 @@ QWidget *StandbyDock::buildTextTab()
 		[this](bool on) { editPreset([on](Preset &preset) { preset.style.bold = on; }); });
 	form->addRow(QString(), boldCheck);
 
-	sizeSpin = named(new QSpinBox, "sizeSpin");
-	sizeSpin->setRange(20, 1000);
+	sizeSpin = named(makeSpin(20, 1000, QStringLiteral("px")), "sizeSpin");
 	sizeSpin->setSingleStep(10);
-	sizeSpin->setSuffix(QStringLiteral(" px"));
 	connect(sizeSpin, qOverload<int>(&QSpinBox::valueChanged), this,
 		[this](int size) { editPreset([size](Preset &preset) { preset.style.size = size; }); });
 	form->addRow(moduleText("Text.Size"), sizeSpin);
@@ -82,10 +71,8 @@ QWidget *StandbyDock::buildTextTab()
 		const QColor color = outlineButton->color();
 		editPreset([color](Preset &preset) { preset.style.outline = color; });
 	};
-	outlineWidthSpin = named(new QSpinBox, "outlineWidthSpin");
-	outlineWidthSpin->setRange(0, 100);
+	outlineWidthSpin = named(makeSpin(0, 100, QStringLiteral("px")), "outlineWidthSpin");
 	outlineWidthSpin->setPrefix(moduleText("Text.OutlineWidth") + QLatin1Char(' '));
-	outlineWidthSpin->setSuffix(QStringLiteral(" px"));
 	connect(outlineWidthSpin, qOverload<int>(&QSpinBox::valueChanged), this,
 		[this](int width) { editPreset([width](Preset &preset) { preset.style.outline_width = width; }); });
 	form->addRow(moduleText("Text.Outline"), makeLine({{outlineButton, 1}, {outlineWidthSpin, 0}}));

@@ -3,6 +3,7 @@
 #include "module/module_host.h"
 #include "settings/preset.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,6 +25,15 @@ QLabel *makeHelpLabel(const QString &text)
 	auto *label = new QLabel(text);
 	label->setWordWrap(true);
 	return label;
+}
+
+QComboBox *makeDataCombo(std::initializer_list<const char *> textKeys)
+{
+	auto *combo = new QComboBox;
+	int data = 0;
+	for (const char *key : textKeys)
+		combo->addItem(moduleText(key), data++);
+	return combo;
 }
 
 QSpinBox *makeSpin(int minimum, int maximum, const QString &unitText)

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+class QComboBox;
 class QFormLayout;
 class QHBoxLayout;
 class QLabel;
@@ -25,6 +26,8 @@ template<typename W> W *named(W *widget, const char *name)
 QFormLayout *makeFormLayout(QWidget *page);
 // A word-wrapped help text for a row spanning both columns.
 QLabel *makeHelpLabel(const QString &text);
+// A combo of locale texts whose items carry 0, 1, 2... in key order as their data.
+QComboBox *makeDataCombo(std::initializer_list<const char *> textKeys);
 // A spin box with a range and the unit text after " " as its suffix.
 QSpinBox *makeSpin(int minimum, int maximum, const QString &unitText);
 // Widgets side by side with their stretch factors.
