@@ -162,7 +162,8 @@ void StandbyDock::fillFromPreset()
 
 	updateFontFileLabel();
 	updateImageStatus();
-	refreshSceneLists();
+	// The pickers got their lists with their values above.
+	fillSceneCombos();
 
 	loading = false;
 	lastPreviewRevision = 0;
@@ -195,7 +196,7 @@ void StandbyDock::fillStyleControls(const PresetStyle &style)
 	outlineButton->setColor(style.outline);
 }
 
-void StandbyDock::refreshSceneLists()
+void StandbyDock::fillSceneCombos()
 {
 	const Preset &preset = currentPreset();
 	fillSceneCombo(standbySceneCombo, *host, preset.standby_scene, moduleText("Scene.None"));
@@ -203,6 +204,11 @@ void StandbyDock::refreshSceneLists()
 	fillSceneCombo(mainSceneCombo, *host, preset.main_scene, moduleText("Scene.None"));
 	fillSceneCombo(breakSceneCombo, *host, preset.break_scene, moduleText("Scene.None"));
 	fillSceneCombo(endingSceneCombo, *host, preset.ending_scene, moduleText("Scene.None"));
+}
+
+void StandbyDock::refreshSceneLists()
+{
+	fillSceneCombos();
 	for (TransitionPicker *picker :
 	     {toStandbyPicker, toOpPicker, toMainPicker, toBreakPicker, fromBreakPicker, toEndingPicker})
 		picker->reloadKeepingChoice();

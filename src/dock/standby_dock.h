@@ -116,6 +116,7 @@ private:
 				const char *noneKey, uint32_t flags);
 	TransitionPicker *addPickerRow(QFormLayout *form, const char *labelKey, const char *name,
 				       TransitionChoice Preset::*field);
+	void fillSceneCombos();
 	void fillCountControls(const Preset &preset);
 	void fillStyleControls(const PresetStyle &style);
 
