@@ -9,6 +9,13 @@
 
 namespace {
 
+// Whole seconds from now until a deadline, rounded up, never below 0.
+int secondsUntil(int64_t deadline, int64_t now)
+{
+	const int64_t left = std::max<int64_t>(0, deadline - now);
+	return static_cast<int>((left + 999) / 1000);
+}
+
 void composeLines(DockStatus &status, const ShowSnapshot &snapshot, const FlowStatus &flow)
 {
 	const int64_t now = snapshot.nowMono;
@@ -68,12 +75,6 @@ void composeActions(DockStatus &status, int phase, const FlowStatus &flow)
 }
 
 } // namespace
-
-int secondsUntil(int64_t deadline, int64_t now)
-{
-	const int64_t left = std::max<int64_t>(0, deadline - now);
-	return static_cast<int>((left + 999) / 1000);
-}
 
 DockStatus composeDockStatus(const ShowSnapshot &snapshot, const FlowStatus &flow)
 {

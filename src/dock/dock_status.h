@@ -24,6 +24,3 @@ struct DockStatus {
 };
 
 DockStatus composeDockStatus(const ShowSnapshot &snapshot, const FlowStatus &flow);
-
-// Whole seconds from now until a deadline, rounded up, never below 0.
-int secondsUntil(int64_t deadline, int64_t now);

@@ -23,16 +23,17 @@ public:
 	TransitionChoice value() const;
 	// Shows the choice without running `onChanged`.
 	void setValue(const TransitionChoice &choice);
-	// Rebuilds the list from the host, keeping `name` (marked missing when the host lacks it).
-	void reloadList(const QString &name);
 	// Rebuilds the list for the shown choice without running `onChanged`.
 	void reloadKeepingChoice();
-	void updateLengthEnabled();
 
 	QComboBox *transitionCombo;
 	QSpinBox *lengthSpin;
 
 private:
+	// Rebuilds the list from the host, keeping `name` (marked missing when the host lacks it).
+	void reloadList(const QString &name);
+	void updateLengthEnabled();
+
 	DockHost &host;
 	QSet<QString> fixedTransitions;
 };

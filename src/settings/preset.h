@@ -89,7 +89,6 @@ QColor themeColor(int theme);
 Preset defaultPreset(const QString &name);
 QStringList splitMessages(const QString &text);
 
-void setPresetDefaults(obs_data_t *data);
 Preset presetFromData(obs_data_t *data);
 // Returns a new data object (caller owns the reference).
 obs_data_t *presetToData(const Preset &preset);

@@ -135,27 +135,6 @@ obs_data_t *classicToData(const PresetClassic &classic)
 	return data;
 }
 
-} // namespace
-
-TransitionChoice readTransition(obs_data_t *data, const char *key)
-{
-	TransitionChoice choice;
-	OBSDataAutoRelease object = getObject(data, key);
-	if (!object)
-		return choice;
-	choice.name = getString(object, "name");
-	choice.ms = getClampedInt(object, "ms", 0, PresetBounds::maxTransitionMs);
-	return choice;
-}
-
-void writeTransition(obs_data_t *data, const char *key, const TransitionChoice &choice)
-{
-	OBSDataAutoRelease object = obs_data_create();
-	setString(object, "name", choice.name);
-	obs_data_set_int(object, "ms", choice.ms);
-	obs_data_set_obj(data, key, object);
-}
-
 void setPresetDefaults(obs_data_t *data)
 {
 	const Preset defaults = defaultPreset(QString());
@@ -182,6 +161,27 @@ void setPresetDefaults(obs_data_t *data)
 		obs_data_set_default_int(classic, "background", defaults.classic.background);
 		obs_data_set_default_bool(classic, "motion", defaults.classic.motion);
 	}
+}
+
+} // namespace
+
+TransitionChoice readTransition(obs_data_t *data, const char *key)
+{
+	TransitionChoice choice;
+	OBSDataAutoRelease object = getObject(data, key);
+	if (!object)
+		return choice;
+	choice.name = getString(object, "name");
+	choice.ms = getClampedInt(object, "ms", 0, PresetBounds::maxTransitionMs);
+	return choice;
+}
+
+void writeTransition(obs_data_t *data, const char *key, const TransitionChoice &choice)
+{
+	OBSDataAutoRelease object = obs_data_create();
+	setString(object, "name", choice.name);
+	obs_data_set_int(object, "ms", choice.ms);
+	obs_data_set_obj(data, key, object);
 }
 
 Preset presetFromData(obs_data_t *data)
