@@ -1,10 +1,8 @@
-// Runs the widget tests inside a QApplication on the offscreen platform, with the module's
-// en-US texts loaded so the tests see what an operator sees.
-#include "module/module_host.h"
+// Runs the widget tests inside a QApplication on the offscreen platform.
+#include "test_process.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
-#include <util/text-lookup.h>
 
 namespace {
 
@@ -22,13 +20,9 @@ void dropDialogNoise(QtMsgType type, const QMessageLogContext &context, const QS
 int main(int argc, char **argv)
 {
 	testing::InitGoogleTest(&argc, argv);
-	// Test discovery runs the binary without the test environment: never look for a display.
-	if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-		qputenv("QT_QPA_PLATFORM", "offscreen");
+	prepareTestProcess();
 	QApplication app(argc, argv);
 	defaultHandler = qInstallMessageHandler(dropDialogNoise);
-	setModuleLookupForTesting(text_lookup_create(CURTAINUP_LOCALE_FILE));
-	const int result = RUN_ALL_TESTS();
-	freeModuleLocale();
-	return result;
+	EnglishTexts texts;
+	return RUN_ALL_TESTS();
 }
