@@ -22,10 +22,7 @@ FrameSlot::Taken FrameSlot::take()
 	std::lock_guard<std::mutex> lock(mutex);
 	Taken taken;
 	taken.dirty = dirty;
-	if (frameReady) {
-		taken.frame = std::exchange(pendingFrame, QImage());
-		frameReady = false;
-	}
+	taken.frame = std::exchange(pendingFrame, QImage());
 	return taken;
 }
 
@@ -59,7 +56,6 @@ void FrameSlot::publish(QImage frame)
 	{
 		std::lock_guard<std::mutex> lock(mutex);
 		pendingFrame = std::move(frame);
-		frameReady = true;
 	}
 	queued.exchange(false);
 }

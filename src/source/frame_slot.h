@@ -38,8 +38,7 @@ private:
 	mutable std::mutex mutex;
 	bool isBreak_;
 	bool dirty = true;
-	QImage pendingFrame;
-	bool frameReady = false;
+	QImage pendingFrame; // null while none is waiting
 	std::atomic<bool> queued{false};
 	int64_t lastRevision = -1; // graphics thread only
 };
