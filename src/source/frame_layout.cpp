@@ -3,6 +3,7 @@
 #include "director/show_state.h"
 #include "settings/preset.h"
 #include "source/fonts.h"
+#include "source/frame_motion.h"
 #include "source/glyph_draw.h"
 #include "source/glyph_images.h"
 #include "source/messages.h"
@@ -70,14 +71,9 @@ StandbyLayout::StandbyLayout(const Preset &preset, const GlyphImages *glyphs)
 		timeHeight = std::max(timeHeight, row.glyphHeight);
 
 	// Room for the last-ten animation: the grown time, or the hop above it.
-	double grow = 1;
-	double lift = 0;
-	if (preset.last_ten == 1) {
-		grow = 1.3;
-	} else if (preset.last_ten == 2) {
-		grow = 1.06;
-		lift = timeHeight * 0.3;
-	}
+	const RowMotion room = lastTenRoom(preset.last_ten);
+	const double grow = room.scale;
+	const double lift = room.liftShare * timeHeight;
 
 	double endWidth = 0;
 	if (const QImage *end = glyphPicture(glyphs, GlyphEnd)) {

@@ -35,6 +35,18 @@ RowMotion lastTenMotion(int lastTen, int phase, bool counting, int64_t remaining
 	return motion;
 }
 
+RowMotion lastTenRoom(int lastTen)
+{
+	RowMotion room;
+	if (lastTen == 1) {
+		room.scale = grownScale;
+	} else if (lastTen == 2) {
+		room.liftShare = bounceLift;
+		room.scale = 1 + bounceSwell;
+	}
+	return room;
+}
+
 double easeOutBack(double t)
 {
 	const double u = std::clamp(t, 0.0, 1.0) - 1;
