@@ -37,8 +37,7 @@ const ColourTables &colourTables()
 
 void premultiplyLinear(QImage &image)
 {
-	if (image.format() != QImage::Format_ARGB32)
-		image = image.convertToFormat(QImage::Format_ARGB32);
+	image.convertTo(QImage::Format_ARGB32); // in place when the depth stays
 	const ColourTables &tables = colourTables();
 	const float steps = srgbSteps - 1;
 	const int width = image.width();

@@ -63,7 +63,6 @@ void RenderWorker::run()
 QImage composeUploadFrame(const ShowSnapshot &snapshot, int kind)
 {
 	QImage frame = composeFrame(snapshot, kind, 1.0);
-	frame.convertTo(QImage::Format_ARGB32); // in place: same depth
 	premultiplyLinear(frame);
 	return frame;
 }
