@@ -95,7 +95,6 @@ QImage readGlyphImage(const QString &path)
 std::shared_ptr<const GlyphImages> loadGlyphImages(const QString &folder)
 {
 	auto glyphs = std::make_shared<GlyphImages>();
-	glyphs->folder = folder;
 	const QDir dir(folder);
 	glyphs->exists = dir.exists();
 	if (!glyphs->exists)

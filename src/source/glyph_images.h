@@ -25,7 +25,6 @@ enum GlyphIndex : int {
 // The pictures read from one image folder; read-only once loaded and shared between
 // threads. A null image stands for an element drawn as text.
 struct GlyphImages {
-	QString folder;
 	bool exists = false;
 	std::array<QImage, GlyphCount> images;
 };
