@@ -7,6 +7,8 @@
 
 // Shows a colour as a swatch and its hex name; a click asks for another one.
 class ColorButton : public QPushButton {
+	Q_OBJECT
+
 public:
 	ColorButton();
 

@@ -14,6 +14,8 @@ class QSpinBox;
 
 // A host transition (or the current one) and a length in ms (0: the current length).
 class TransitionPicker : public QWidget {
+	Q_OBJECT
+
 public:
 	explicit TransitionPicker(DockHost &host);
 
