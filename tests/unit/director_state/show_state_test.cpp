@@ -16,7 +16,7 @@ namespace {
 // Wall time of a UTC clock time on 2026-03-14 (the tests run with TZ=UTC).
 int64_t utcAt(int hours, int minutes, int seconds = 0, int days = 0)
 {
-	const QDateTime time(QDate(2026, 3, 14).addDays(days), QTime(hours, minutes, seconds), Qt::UTC);
+	const QDateTime time(QDate(2026, 3, 14).addDays(days), QTime(hours, minutes, seconds), QTimeZone::utc());
 	return time.toMSecsSinceEpoch();
 }
 
