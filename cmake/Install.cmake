@@ -1,13 +1,15 @@
-# System-wide install for packagers: the folders the installed OBS searches, taken from
-# its libobs package (lib/<multiarch>/obs-plugins on Debian) and placed under the prefix.
+# System-wide install for packagers: the folders the installed OBS searches, placed under
+# the prefix. OBS 29's libobs package names them; newer ones do not, and their OBS looks
+# in obs-plugins next to libobs and in share/obs/obs-plugins.
 include(GNUInstallDirs)
 get_filename_component(_obs_prefix "${libobs_DIR}/../../../.." ABSOLUTE)
 if(DEFINED LIBOBS_PLUGIN_DESTINATION AND DEFINED LIBOBS_PLUGIN_DATA_DESTINATION)
   file(RELATIVE_PATH CURTAINUP_PLUGIN_DIR "${_obs_prefix}" "${LIBOBS_PLUGIN_DESTINATION}")
   file(RELATIVE_PATH CURTAINUP_PLUGIN_DATA_DIR "${_obs_prefix}" "${LIBOBS_PLUGIN_DATA_DESTINATION}")
 else()
-  set(CURTAINUP_PLUGIN_DIR "${CMAKE_INSTALL_LIBDIR}/obs-plugins")
-  set(CURTAINUP_PLUGIN_DATA_DIR "${CMAKE_INSTALL_DATADIR}/obs/obs-plugins")
+  get_filename_component(_obs_libdir "${libobs_DIR}/../.." ABSOLUTE)
+  file(RELATIVE_PATH CURTAINUP_PLUGIN_DIR "${_obs_prefix}" "${_obs_libdir}/obs-plugins")
+  set(CURTAINUP_PLUGIN_DATA_DIR "share/obs/obs-plugins")
 endif()
 install(TARGETS curtainup LIBRARY DESTINATION "${CURTAINUP_PLUGIN_DIR}" COMPONENT plugin)
 install(DIRECTORY data/ DESTINATION "${CURTAINUP_PLUGIN_DATA_DIR}/curtainup" COMPONENT plugin)
