@@ -48,10 +48,14 @@ bool addInOwnContainer(AddDock addDock, QWidget *dock, const QString &title)
 bool addDockToMainWindow(QWidget *dock)
 {
 	const QString title = moduleText("Dock.Title");
-	if (auto addDockById = frontendFunction<AddDockById>("obs_frontend_add_dock_by_id"))
+	if (auto addDockById = frontendFunction<AddDockById>("obs_frontend_add_dock_by_id")) {
+		moduleLog(LOG_INFO, "dock added by id (obs_frontend_add_dock_by_id)");
 		return addDockById(dockId, title.toUtf8().constData(), dock);
-	if (auto addDock = frontendFunction<AddDock>("obs_frontend_add_dock"))
+	}
+	if (auto addDock = frontendFunction<AddDock>("obs_frontend_add_dock")) {
+		moduleLog(LOG_INFO, "dock added in its own QDockWidget (obs_frontend_add_dock)");
 		return addInOwnContainer(addDock, dock, title);
+	}
 	moduleLog(LOG_WARNING, "the host offers no way to add a dock");
 	return false;
 }
