@@ -189,7 +189,7 @@ class DockShowTest(ShowTest):
     @classmethod
     def saved_dock_state_names(cls):
         """The dock names in OBS's saved window state (Qt keeps object names as UTF-16)."""
-        with open(os.path.join(cls.session.config_dir, "global.ini"), encoding="utf-8") as f:
+        with open(cls.session.user_ini_path, encoding="utf-8") as f:
             line = next((l for l in f if l.startswith("DockState=")), "")
         state = base64.b64decode(line.split("=", 1)[1].strip()) if line else b""
         return [name for name in ("curtainup_main", "scenesDock") if name.encode("utf-16-be") in state]

@@ -18,6 +18,9 @@ import subprocess
 import tempfile
 import time
 
+import websocket  # Debian's python3-websocket (websocket-client)
+from ws_client import NOT_READY, ObsRequestError, ObsWebSocket
+
 OBS_START_TIMEOUT = 60.0
 OBS_STOP_TIMEOUT = 20.0
 INSTALL_TIMEOUT = 900.0
@@ -25,6 +28,7 @@ SETTLE_BEFORE_STOP = 1.0
 SCREEN = (1920, 1080)
 LEAK_LINE = re.compile(r"Number of memory leaks: (\d+)\s*$")
 PROFILE = "e2e"
+USER_INI_FILES = ("global.ini", "user.ini")
 
 # Each plug-in's per-user install target in the build tree.
 INSTALL_TARGETS = {"curtainup": "install-user", "cuebox-standin": "install-user-cuebox-standin"}
@@ -38,6 +42,22 @@ def free_port():
     with socket.socket(socket.AF_INET, socket.SOCK_STREAM) as s:
         s.bind(("127.0.0.1", 0))
         return s.getsockname()[1]
+
+
+def obs_version():
+    """The installed OBS's version as a tuple of ints, e.g. (32, 2, 2)."""
+    global _obs_version
+    if _obs_version is None:
+        text = subprocess.run(["obs", "--version"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                              text=True, timeout=30).stdout
+        match = re.search(r"(\d+)\.(\d+)\.(\d+)", text)
+        if not match:
+            raise ObsError("obs --version printed no version: %r" % text)
+        _obs_version = tuple(int(part) for part in match.groups())
+    return _obs_version
+
+
+_obs_version = None
 
 
 def port_answers(port):
@@ -112,6 +132,11 @@ class ObsSession:
     def config_dir(self):
         return os.path.join(self.home, ".config", "obs-studio")
 
+    @property
+    def user_ini_path(self):
+        """Where OBS keeps its user settings, the window and dock layout among them."""
+        return os.path.join(self.config_dir, "user.ini" if obs_version() >= (31,) else "global.ini")
+
     def plugin_config_dir(self, plugin="curtainup"):
         return os.path.join(self.config_dir, "plugin_config", plugin)
 
@@ -176,15 +201,17 @@ class ObsSession:
     def _write_config(self):
         collection = self.scene_collection
         collection_name = collection.get("name", "e2e") if collection else "e2e"
-        # A restart keeps what OBS saved there (window and dock layout) and only sets ours.
-        global_ini = os.path.join(self.config_dir, "global.ini")
-        write_ini(global_ini, merge_sections(read_ini(global_ini), {
-            "General": {"FirstRun": "true"},
-            "OBSWebSocket": {"FirstLoad": "false", "ServerEnabled": "true", "ServerPort": self.port,
-                             "AuthRequired": "false", "AlertsEnabled": "false"},
-            "Basic": {"Profile": PROFILE, "ProfileDir": PROFILE,
-                      "SceneCollection": collection_name, "SceneCollectionFile": collection_name},
-        }))
+        # OBS 29 and 30 read these from global.ini, OBS 31 and later from user.ini. A restart
+        # keeps what OBS saved there (window and dock layout) and only sets ours.
+        for ini in USER_INI_FILES:
+            path = os.path.join(self.config_dir, ini)
+            write_ini(path, merge_sections(read_ini(path), {
+                "General": {"FirstRun": "true"},
+                "OBSWebSocket": {"FirstLoad": "false", "ServerEnabled": "true", "ServerPort": self.port,
+                                 "AuthRequired": "false", "AlertsEnabled": "false"},
+                "Basic": {"Profile": PROFILE, "ProfileDir": PROFILE,
+                          "SceneCollection": collection_name, "SceneCollectionFile": collection_name},
+            }))
         profile_ini = os.path.join(self.config_dir, "basic", "profiles", PROFILE, "basic.ini")
         if not os.path.exists(profile_ini):
             write_ini(profile_ini, merge_sections({
@@ -254,14 +281,30 @@ class ObsSession:
                                         cwd=self.home, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
 
     def _wait_until_ready(self):
+        """Waits until obs-websocket answers requests. obs-websocket 5.7 opens its port before
+        OBS has finished loading and answers 207 ("not ready") until then."""
         deadline = time.monotonic() + OBS_START_TIMEOUT
-        while not port_answers(self.port):
+        while not self._answers_requests():
             if self.obs.poll() is not None:
                 raise ObsError("OBS exited during start with code %s" % self.obs.returncode)
             if time.monotonic() > deadline:
                 raise ObsError("OBS websocket did not answer within %.0f s" % OBS_START_TIMEOUT)
             time.sleep(0.05)
         self._ready_at = time.monotonic()
+
+    def _answers_requests(self):
+        if not port_answers(self.port):
+            return False
+        try:
+            with ObsWebSocket(self.port, events=0) as ws:
+                ws.call("GetVersion")
+            return True
+        except ObsRequestError as error:
+            if error.code == NOT_READY:
+                return False
+            raise
+        except (ConnectionError, OSError, TimeoutError, websocket.WebSocketException):
+            return False
 
     def _log_files(self):
         return glob.glob(os.path.join(self.config_dir, "logs", "*.txt"))

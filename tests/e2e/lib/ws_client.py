@@ -15,6 +15,7 @@ OP_HELLO, OP_IDENTIFY, OP_IDENTIFIED, OP_EVENT, OP_REQUEST, OP_RESPONSE = 0, 1, 
 # Every event category except the high-volume ones (volume meters and the like).
 EVENTS_ALL = (1 << 11) - 1
 REQUEST_TIMEOUT = 15.0
+NOT_READY = 207  # request status while OBS has not finished loading
 POLL_SECONDS = 0.2
 
 
