@@ -1,20 +1,33 @@
 #!/usr/bin/env bash
-# Installs what CurtainUp needs to build, test and run on Debian 12. Safe to run again:
-# it asks apt only when a package is missing.
+# Installs what CurtainUp needs to build, test and run on Debian 12, 13 or testing. Safe to
+# run again: it asks apt only when a package is missing.
 set -euo pipefail
 
 packages=(
 	# build
 	build-essential cmake pkg-config clang-format
-	libobs-dev qtbase5-dev qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+	libobs-dev libgtest-dev libgmock-dev libbenchmark-dev
+	# the Debian package: cpack finds its library dependencies with dpkg-shlibdeps and file
+	dpkg-dev file
 	# run and end-to-end tests: a real OBS under Xvfb, media made with ffmpeg, an RTMP server
 	obs-studio xvfb xdotool x11-utils ffmpeg nginx libnginx-mod-rtmp python3 python3-websocket
 	iproute2 util-linux
 	# fixed fonts and image formats for the picture tests
-	fonts-dejavu-core qt5-image-formats-plugins qt6-image-formats-plugins
+	fonts-dejavu-core fonts-freefont-ttf
 	# Japanese texts (hold reasons, the ja-JP locale) in the dock and the countdown
 	fonts-noto-cjk
 )
+# The Qt the release's OBS is built with: Qt 5 for Debian 12's OBS 29, Qt 6 from OBS 30 on.
+codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+if [ "$codename" = bookworm ]; then
+	packages+=(qtbase5-dev qt5-image-formats-plugins)
+else
+	packages+=(qt6-base-dev qt6-image-formats-plugins)
+fi
+# The machine itself (not a host root) also builds the fuzz targets with clang.
+if [ -z "${CURTAINUP_HOST_INSIDE:-}" ] && [ "$codename" = bookworm ]; then
+	packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
