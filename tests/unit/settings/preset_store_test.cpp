@@ -39,6 +39,16 @@ TEST_F(PresetStore, UniqueNamesCountUpFromTwo)
 	EXPECT_EQ(uniquePresetName(QStringLiteral("a")), QStringLiteral("a")) << "names are case-sensitive";
 }
 
+TEST_F(PresetStore, UniqueNamesKeepPercentSignsAsText)
+{
+	presetList().push_back(defaultPreset(QStringLiteral("Sale%1")));
+	presetList().push_back(defaultPreset(QStringLiteral("%2%1 off")));
+	EXPECT_EQ(uniquePresetName(QStringLiteral("Sale%1")), QStringLiteral("Sale%1 2"));
+	EXPECT_EQ(uniquePresetName(QStringLiteral("%2%1 off")), QStringLiteral("%2%1 off 2"));
+	presetList().push_back(defaultPreset(QStringLiteral("Sale%1 2")));
+	EXPECT_EQ(uniquePresetName(QStringLiteral("Sale%1")), QStringLiteral("Sale%1 3"));
+}
+
 TEST_F(PresetStore, UniqueNameGivesUpAfter999)
 {
 	for (int n = 2; n <= 999; ++n)
