@@ -35,16 +35,20 @@ QString hostConfigPath(const char *file)
 }
 
 // Reads a file that holds a JSON object; anything else (missing, empty, truncated, not
-// JSON, an array at the top) gives null.
+// JSON, an array at the top) gives null. A UTF-8 byte-order mark, which some editors
+// write, and white space before the object are skipped.
 obs_data_t *readJsonObject(const QString &path)
 {
 	QFile file(path);
 	if (!file.open(QIODevice::ReadOnly))
 		return nullptr;
-	const QByteArray text = file.readAll().trimmed();
+	QByteArray text = file.readAll();
+	if (text.startsWith("\xEF\xBB\xBF"))
+		text.remove(0, 3);
+	text = text.trimmed();
 	if (!text.startsWith('{'))
 		return nullptr;
-	return obs_data_create_from_json_file(localPath(path).constData());
+	return obs_data_create_from_json(text.constData());
 }
 
 // The file, or its ".bak" when the file itself cannot be read.
@@ -91,15 +95,28 @@ void readModuleState(obs_data_t *data)
 		hotkeyData = hotkeys; // adopts the reference
 }
 
+// Unreadable files kept for the user: the newest as "config.json.unreadable", older ones
+// as "config.json.unreadable.1" and up, oldest last.
+constexpr int keptUnreadableFiles = 5;
+
+QString unreadableCopyPath(const QString &path, int age)
+{
+	const QString newest = path + QStringLiteral(".unreadable");
+	return age == 0 ? newest : newest + QLatin1Char('.') + QString::number(age);
+}
+
 // Keeps the unreadable file for the user under another name, so the save leaves the
-// backup that the presets were read from in place.
+// backup that the presets were read from in place. Earlier copies move one place older;
+// the oldest beyond the kept number is removed.
 void setUnreadableFileAside(const QString &path)
 {
 	if (!mainFileUnreadable)
 		return;
 	mainFileUnreadable = false;
-	const QString aside = path + QStringLiteral(".unreadable");
-	QFile::remove(aside);
+	QFile::remove(unreadableCopyPath(path, keptUnreadableFiles - 1));
+	for (int age = keptUnreadableFiles - 2; age >= 0; --age)
+		QFile::rename(unreadableCopyPath(path, age), unreadableCopyPath(path, age + 1));
+	const QString aside = unreadableCopyPath(path, 0);
 	if (QFile::rename(path, aside))
 		moduleLog(LOG_WARNING, "unreadable '%s' kept as '%s'", localPath(path).constData(),
 			  localPath(aside).constData());

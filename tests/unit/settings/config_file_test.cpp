@@ -62,6 +62,19 @@ TEST_F(ConfigFile, BrokenFilesWithoutBackupFallBackToTheDefaultPreset)
 	}
 }
 
+TEST_F(ConfigFile, AByteOrderMarkAndWhiteSpaceBeforeTheObjectAreSkipped)
+{
+	for (const QByteArray &lead : {QByteArray("\xEF\xBB\xBF"), QByteArray("\xEF\xBB\xBF \r\n\t")}) {
+		config.write(lead + twoPresets);
+		loadConfig();
+		ASSERT_EQ(presetCount(), 2);
+		EXPECT_EQ(currentPreset().name, QStringLiteral("Evening"));
+		saveConfig();
+		EXPECT_FALSE(QFile::exists(config.path() + ".unreadable")) << "a readable file is not set aside";
+		EXPECT_EQ(savedJson(config)["presets"].toArray().size(), 2);
+	}
+}
+
 TEST_F(ConfigFile, UnreadableFileFallsBackToBackupAndTheSaveKeepsThatBackup)
 {
 	config.write("{\"presets\": [");
@@ -81,6 +94,25 @@ TEST_F(ConfigFile, UnreadableFileFallsBackToBackupAndTheSaveKeepsThatBackup)
 	const QByteArray written = config.read();
 	saveConfig();
 	EXPECT_EQ(config.readBackup(), written);
+}
+
+TEST_F(ConfigFile, EachUnreadableFileIsKeptUpToTheFiveNewest)
+{
+	config.writeBackup(twoPresets);
+	for (int round = 1; round <= 6; ++round) {
+		config.write(QByteArray("{\"broken\": ") + QByteArray::number(round));
+		loadConfig();
+		ASSERT_EQ(presetCount(), 2) << "round " << round;
+		saveConfig();
+	}
+	const auto kept = [&](const char *suffix) {
+		QFile file(config.path() + ".unreadable" + suffix);
+		return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+	};
+	EXPECT_EQ(kept(""), "{\"broken\": 6");
+	EXPECT_EQ(kept(".1"), "{\"broken\": 5");
+	EXPECT_EQ(kept(".4"), "{\"broken\": 2");
+	EXPECT_EQ(kept(".5"), "(none)") << "the oldest beyond five is removed";
 }
 
 TEST_F(ConfigFile, WrongTypesReadAsDefaultsAndLoseNothingElse)
