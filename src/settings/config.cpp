@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -81,16 +82,40 @@ void readPresets(obs_data_t *data)
 	}
 }
 
+bool holdsNumber(obs_data_t *data, const char *key)
+{
+	obs_data_item_t *item = obs_data_item_byname(data, key);
+	const bool number = item && obs_data_item_gettype(item) == OBS_DATA_NUMBER;
+	obs_data_item_release(&item);
+	return number;
+}
+
+// A record whose volume is missing or unusable is dropped: restoring it would silence the
+// music or blast it, so the music keeps the volume it has.
+void readMusicRestore(obs_data_t *restore)
+{
+	const QString source = QString::fromUtf8(obs_data_get_string(restore, "source"));
+	if (source.isEmpty())
+		return;
+	const std::optional<double> volume = holdsNumber(restore, "volume")
+						     ? usableMusicVolume(obs_data_get_double(restore, "volume"))
+						     : std::nullopt;
+	if (!volume) {
+		moduleLog(LOG_WARNING,
+			  "music volume record %s has no usable volume; dropped, the music keeps its volume",
+			  obs_data_get_json(restore));
+		return;
+	}
+	musicRestore.pending = true;
+	musicRestore.source = source;
+	musicRestore.volume = *volume;
+}
+
 void readModuleState(obs_data_t *data)
 {
 	dockShownFlag = obs_data_get_bool(data, "dock_shown");
-	OBSDataAutoRelease restore = obs_data_get_obj(data, "bgm_restore");
-	const QString source = restore ? QString::fromUtf8(obs_data_get_string(restore, "source")) : QString();
-	if (!source.isEmpty()) {
-		musicRestore.pending = true;
-		musicRestore.source = source;
-		musicRestore.volume = obs_data_get_double(restore, "volume");
-	}
+	if (OBSDataAutoRelease restore = obs_data_get_obj(data, "bgm_restore"))
+		readMusicRestore(restore);
 	if (obs_data_t *hotkeys = obs_data_get_obj(data, "hotkeys"))
 		hotkeyData = hotkeys; // adopts the reference
 }
@@ -250,6 +275,18 @@ void setDockShown()
 {
 	dockShownFlag = true;
 	saveConfig();
+}
+
+std::optional<double> usableMusicVolume(double stored)
+{
+	// OBS's advanced audio properties set up to 2000 % (+26 dB is 19.95) and obs-websocket's
+	// SetInputVolume takes 0 to 20: a multiplier of 20 is the most the host itself sets.
+	constexpr double maxVolume = 20.0;
+	// Within one step of the percent field outside the range is rounding, not a bad value.
+	constexpr double roundingSlack = 0.01;
+	if (!std::isfinite(stored) || stored < -roundingSlack || stored > maxVolume + roundingSlack)
+		return std::nullopt;
+	return std::clamp(stored, 0.0, maxVolume);
 }
 
 MusicRestore bgmRestore()

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 struct obs_data;
 struct obs_data_array;
 typedef struct obs_data obs_data_t;
@@ -33,6 +35,9 @@ struct MusicRestore {
 	double volume = 1.0;
 };
 MusicRestore bgmRestore();
+// A stored music volume that the mixer may be given: finite and within the host's range
+// (a value just outside is clamped), or nothing.
+std::optional<double> usableMusicVolume(double stored);
 void setBgmRestore(const QString &source, double volume);
 void clearBgmRestore();
 // Follows a source's new name without writing the file; true when it changed.

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 #include <obs.hpp>
 
+#include <cmath>
+
 namespace {
 
 const QByteArray twoPresets = R"({"version": 2, "current": 1, "presets": [
@@ -265,6 +267,39 @@ TEST_F(ConfigFile, SaveAndLoadKeepEveryFieldAndTheModuleState)
 
 	clearBgmRestore();
 	EXPECT_FALSE(savedJson(config).contains("bgm_restore"));
+}
+
+TEST_F(ConfigFile, AMusicRecordWithoutAUsableVolumeIsDroppedWithOneWarning)
+{
+	const QByteArray unusable[] = {R"({"source": "Music"})", R"({"source": "Music", "volume": -0.5})",
+				       R"({"source": "Music", "volume": 1e300})",
+				       R"({"source": "Music", "volume": 20.5})",
+				       R"({"source": "Music", "volume": "0.5"})"};
+	for (const QByteArray &record : unusable) {
+		config.write(R"({"presets": [{"name": "A"}], "bgm_restore": )" + record + "}");
+		LogCapture log;
+		loadConfig();
+		EXPECT_FALSE(bgmRestore().pending) << record.constData();
+		ASSERT_EQ(log.count("[curtainup] music volume record"), 1) << record.constData();
+		EXPECT_EQ(log.lines().front().level, LOG_WARNING) << log.lines().front().text;
+		saveConfig();
+		EXPECT_FALSE(savedJson(config).contains("bgm_restore")) << record.constData();
+	}
+	EXPECT_FALSE(usableMusicVolume(std::nan("")));
+	EXPECT_FALSE(usableMusicVolume(INFINITY));
+}
+
+TEST_F(ConfigFile, AMusicVolumeJustOutsideTheMixersRangeIsClamped)
+{
+	const std::pair<const char *, double> volumes[] = {{"-0.004", 0.0}, {"0.35", 0.35}, {"20.004", 20.0}};
+	for (const auto &[stored, restored] : volumes) {
+		config.write(QByteArray(R"({"bgm_restore": {"source": "Music", "volume": )") + stored + "}}");
+		LogCapture log;
+		loadConfig();
+		EXPECT_TRUE(bgmRestore().pending) << stored;
+		EXPECT_DOUBLE_EQ(bgmRestore().volume, restored) << stored;
+		EXPECT_EQ(log.count("[curtainup]"), 0) << stored;
+	}
 }
 
 TEST_F(ConfigFile, FirstReleaseFileBecomesTheFirstPresetOnce)
