@@ -18,6 +18,8 @@ QString pathOverride;
 bool dockShownFlag = false;
 MusicRestore musicRestore;
 OBSDataAutoRelease hotkeyData;
+// Set while writing the file fails; the next write that succeeds clears it.
+bool saveFailing = false;
 // The main file could not be read and the presets came from its backup: the next save
 // must not rotate the unreadable file over that good backup.
 bool mainFileUnreadable = false;
@@ -147,6 +149,27 @@ void setUnreadableFileAside(const QString &path)
 			  localPath(aside).constData());
 }
 
+// While writing fails, a test open of the host's temporary file comes first: a folder
+// that stays unwritable then adds no host error line on every edit.
+bool mayTryWriting(const QString &path)
+{
+	if (!saveFailing)
+		return true;
+	QFile probe(path + QStringLiteral(".tmp"));
+	return probe.open(QIODevice::WriteOnly);
+}
+
+// One warning when writing starts to fail, not one per edit, and one line when it works again.
+void noteSaveResult(const QString &path, bool written)
+{
+	if (!written && !saveFailing)
+		moduleLog(LOG_WARNING, "could not write '%s'; changes are kept in memory until a write succeeds",
+			  localPath(path).constData());
+	else if (written && saveFailing)
+		moduleLog(LOG_INFO, "'%s' written again", localPath(path).constData());
+	saveFailing = !written;
+}
+
 } // namespace
 
 QString configPath()
@@ -210,11 +233,18 @@ void saveConfig()
 		obs_data_set_obj(data, "hotkeys", hotkeyData);
 
 	setUnreadableFileAside(path);
-	obs_data_save_json_safe(data, localPath(path).constData(), "tmp", "bak");
+	noteSaveResult(path,
+		       mayTryWriting(path) && obs_data_save_json_safe(data, localPath(path).constData(), "tmp", "bak"));
+}
+
+QString configSaveProblem()
+{
+	return saveFailing ? moduleText("Problem.ConfigNotSaved") : QString();
 }
 
 void releaseConfig()
 {
+	saveFailing = false;
 	hotkeyData = nullptr;
 	presetList().clear();
 	setCurrentIndex(0);

@@ -20,6 +20,9 @@ void setConfigPathOverride(const QString &path);
 
 void loadConfig();
 void saveConfig();
+// The locale text of the problem while writing the file fails (one warning is logged per
+// failing stretch); empty once a write succeeds.
+QString configSaveProblem();
 // Drops the hotkey data and the presets (module unload).
 void releaseConfig();
 

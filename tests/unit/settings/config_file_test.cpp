@@ -302,6 +302,28 @@ TEST_F(ConfigFile, AMusicVolumeJustOutsideTheMixersRangeIsClamped)
 	}
 }
 
+TEST_F(ConfigFile, AFailingSaveWarnsOncePerStretchAndShowsUntilAWriteSucceeds)
+{
+	loadConfig();
+	LogCapture log;
+	config.blockWrites();
+	for (int edit = 0; edit < 3; ++edit)
+		saveConfig();
+	EXPECT_EQ(log.count("[curtainup] could not write"), 1);
+	EXPECT_EQ(log.count("failed to write"), 1) << "the host's own error line comes once as well";
+	EXPECT_EQ(configSaveProblem(), moduleText("Problem.ConfigNotSaved"));
+
+	config.unblockWrites();
+	saveConfig();
+	EXPECT_TRUE(configSaveProblem().isEmpty());
+	EXPECT_EQ(log.count("[curtainup] could not write"), 1);
+	EXPECT_TRUE(QFile::exists(config.path()));
+
+	config.blockWrites();
+	saveConfig();
+	EXPECT_EQ(log.count("[curtainup] could not write"), 2) << "a new stretch warns again";
+}
+
 TEST_F(ConfigFile, FirstReleaseFileBecomesTheFirstPresetOnce)
 {
 	config.write(R"({"mode": 1, "duration_ms": 300000, "title": "Soon!", "switch_scene": true,
