@@ -46,3 +46,9 @@ void handleFrontendEvent(enum obs_frontend_event event, StandbyDock *dock)
 		break;
 	}
 }
+
+void handleFrontendSave(bool saving)
+{
+	if (saving && saveHotkeys())
+		saveConfig();
+}

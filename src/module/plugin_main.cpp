@@ -35,6 +35,11 @@ void onFrontendEvent(enum obs_frontend_event event, void *)
 	handleFrontendEvent(event, dock);
 }
 
+void onFrontendSave(obs_data_t *, bool saving, void *)
+{
+	handleFrontendSave(saving);
+}
+
 } // namespace
 
 MODULE_EXPORT void obs_module_set_pointer(obs_module_t *module)
@@ -91,6 +96,7 @@ MODULE_EXPORT bool obs_module_load(void)
 			dock->reloadFromPresets();
 	});
 	obs_frontend_add_event_callback(onFrontendEvent, nullptr);
+	obs_frontend_add_save_callback(onFrontendSave, nullptr);
 	moduleLog(LOG_INFO, "plugin loaded successfully (version %s, build %s)", CURTAINUP_VERSION,
 		  CURTAINUP_BUILD_TAG);
 	return true;
@@ -100,6 +106,7 @@ MODULE_EXPORT void obs_module_unload(void)
 {
 	setModuleAlive(false);
 	obs_remove_tick_callback(onTick, nullptr);
+	obs_frontend_remove_save_callback(onFrontendSave, nullptr);
 	connectRenameSignal(false);
 	unregisterHotkeys();
 	destroyDirector();

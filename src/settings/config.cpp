@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -168,6 +169,15 @@ void noteSaveResult(const QString &path, bool written)
 	else if (written && saveFailing)
 		moduleLog(LOG_INFO, "'%s' written again", localPath(path).constData());
 	saveFailing = !written;
+}
+
+// A binding as JSON text for comparing; no array reads as an empty one.
+std::string bindingText(obs_data_array_t *binding)
+{
+	OBSDataAutoRelease holder = obs_data_create();
+	OBSDataArrayAutoRelease empty = obs_data_array_create();
+	obs_data_set_array(holder, "binding", binding ? binding : empty.Get());
+	return obs_data_get_json(holder);
 }
 
 } // namespace
@@ -351,9 +361,12 @@ obs_data_array_t *hotkeyBinding(const char *name)
 	return hotkeyData ? obs_data_get_array(hotkeyData, name) : nullptr;
 }
 
-void storeHotkeyBinding(const char *name, obs_data_array_t *binding)
+bool storeHotkeyBinding(const char *name, obs_data_array_t *binding)
 {
 	if (!hotkeyData)
 		hotkeyData = obs_data_create();
+	OBSDataArrayAutoRelease stored = obs_data_get_array(hotkeyData, name);
+	const bool changed = bindingText(stored) != bindingText(binding);
 	obs_data_set_array(hotkeyData, name, binding);
+	return changed;
 }

@@ -48,4 +48,5 @@ bool renameBgmRestoreSource(const QString &oldName, const QString &newName);
 
 // The array stored for a hotkey name (a new reference, or null).
 obs_data_array_t *hotkeyBinding(const char *name);
-void storeHotkeyBinding(const char *name, obs_data_array_t *binding);
+// True when the array differs from the one stored before (none counts as nothing bound).
+bool storeHotkeyBinding(const char *name, obs_data_array_t *binding);

@@ -1,10 +1,11 @@
 """The module in a real OBS 29: it loads, finds (or misses) Cuebox, answers its state
-procedure, writes config.json on exit, reads it back on the next start, and unloads
-without leaking."""
+procedure, writes config.json on exit, reads it back on the next start, unloads without
+leaking, and keeps hotkey bindings that OBS saved before it was killed."""
 
 import json
 import os
 import sys
+import time
 import unittest
 
 import standin
@@ -25,8 +26,10 @@ def report(session, run):
 
 
 def read_config(session):
-    with open(os.path.join(session.plugin_config_dir(), "config.json"), encoding="utf-8") as f:
-        return json.load(f)
+    """config.json as written, or None when there is none."""
+    if not os.path.exists(session.plugin_config_path()):
+        return None
+    return session.read_plugin_config()
 
 
 def run_once(session):
@@ -110,6 +113,28 @@ class WithCueboxTest(unittest.TestCase):
         for lines, leaks in ((self.first_lines, self.first_leaks), (self.second_lines, self.second_leaks)):
             self.assertIn(UNLOAD_LINE, lines)
             self.assertEqual(leaks, 0)
+
+
+class BindingsSavedWithTheHostTest(unittest.TestCase):
+    """A key bound during a run reaches config.json when OBS saves its own settings, so it
+    is kept when OBS is killed afterwards (no exit event)."""
+
+    def test_a_binding_survives_a_kill_after_the_host_saved(self):
+        session = session_from_env("bindings-kill")
+        self.addCleanup(session.close)
+        session.start()
+        with ObsWebSocket(session.port) as ws:
+            bound = ws.vendor(standin.VENDOR, "bind_hotkey", {"name": "curtainup.hold", "key": "OBS_KEY_F9"})
+            self.assertIs(bound.get("found"), True)
+            self.assertNotIn("OBS_KEY_F9", json.dumps(read_config(session)), "not written before the save")
+            ws.vendor(standin.VENDOR, "save_settings")
+            deadline = time.monotonic() + 10
+            while "OBS_KEY_F9" not in json.dumps(read_config(session)) and time.monotonic() < deadline:
+                time.sleep(0.1)
+        session._kill()  # as a crash would: no exit event, no write of its own
+        hotkeys = (read_config(session) or {}).get("hotkeys", {})
+        self.assertEqual([combination.get("key") for combination in hotkeys.get("curtainup.hold", [])],
+                         ["OBS_KEY_F9"], "the binding was not written when OBS saved")
 
 
 class WithoutCueboxTest(unittest.TestCase):

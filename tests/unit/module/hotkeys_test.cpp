@@ -1,6 +1,6 @@
 // The six frontend hotkeys: registered with their texts, a press acting on the UI thread,
-// and bindings that the exit event carries through the configuration file from one start
-// to the next.
+// and bindings that the host's saves and its exit event carry through the configuration
+// file from one start to the next.
 #include "module_fixture.h"
 
 #include "director/show_state.h"
@@ -10,6 +10,8 @@
 #include "settings/config.h"
 
 #include <obs.hpp>
+
+#include <QFile>
 
 #include <map>
 #include <string>
@@ -74,6 +76,7 @@ protected:
 		obs_data_array_push_back(binding, combination);
 		obs_hotkey_load(idOf(name), binding);
 	}
+	bool fileWritten() const { return QFile::exists(config.path()); }
 };
 
 } // namespace
@@ -156,6 +159,25 @@ TEST_F(HotkeyTest, BindingsSavedByTheExitEventAreLoadedAtTheNextStart)
 	registerHotkeys();
 	EXPECT_EQ(boundKeys(idOf("curtainup.standby")), "OBS_KEY_F5");
 	EXPECT_EQ(boundKeys(idOf("curtainup.main")), "");
+}
+
+TEST_F(HotkeyTest, TheHostsSaveWritesTheBindingsWhenTheyChanged)
+{
+	handleFrontendSave(true);
+	EXPECT_FALSE(fileWritten()) << "nothing bound is nothing changed";
+
+	bind("curtainup.hold", "OBS_KEY_F9");
+	handleFrontendSave(false);
+	EXPECT_FALSE(fileWritten()) << "the host loading is no save";
+	handleFrontendSave(true);
+	EXPECT_TRUE(config.read().contains("OBS_KEY_F9"));
+
+	QFile::remove(config.path());
+	handleFrontendSave(true);
+	EXPECT_FALSE(fileWritten()) << "unchanged bindings write nothing";
+	bind("curtainup.hold", "OBS_KEY_F10");
+	handleFrontendSave(true);
+	EXPECT_TRUE(config.read().contains("OBS_KEY_F10"));
 }
 
 TEST_F(HotkeyTest, UnregisteringTwiceIsHarmless)
