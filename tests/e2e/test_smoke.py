@@ -2,6 +2,7 @@
 procedure, writes config.json on exit, reads it back on the next start, unloads without
 leaking, and keeps hotkey bindings that OBS saved before it was killed."""
 
+import copy
 import json
 import os
 import sys
@@ -17,6 +18,8 @@ UNLOAD_LINE = "[curtainup] plugin unloaded"
 CUEBOX_FOUND = "[curtainup] Cuebox: あり"
 CUEBOX_MISSING = "[curtainup] Cuebox: なし（単体で動作）"
 RENAMED_PRESET = "e2e 名前を変えたプリセット"
+HOTKEYS = ("curtainup.standby", "curtainup.main", "curtainup.break", "curtainup.ending", "curtainup.cancel",
+           "curtainup.hold")
 
 
 def report(session, run):
@@ -63,6 +66,10 @@ class WithCueboxTest(unittest.TestCase):
         with ObsWebSocket(cls.session.port) as ws:
             cls.state = standin.call_proc(ws, "curtainup_get_state",
                                           out={"mode": str, "counting": bool, "standby_scene": str})
+        # Loading wrote the file (the dock's first placement); only the exit can bring it back.
+        cls.config_at_load = read_config(cls.session)
+        if cls.config_at_load:
+            os.remove(cls.session.plugin_config_path())
         cls.session.stop()
         report(cls.session, "first run")
         cls.first_lines = cls.session.log_lines()
@@ -70,9 +77,10 @@ class WithCueboxTest(unittest.TestCase):
         cls.first_config = read_config(cls.session)
         cls.first_records = cls.session.standin_records()
 
-        cls.first_config["presets"][0]["name"] = RENAMED_PRESET
-        with open(os.path.join(cls.session.plugin_config_dir(), "config.json"), "w", encoding="utf-8") as f:
-            json.dump(cls.first_config, f, ensure_ascii=False, indent=4)
+        if cls.first_config:
+            renamed = copy.deepcopy(cls.first_config)
+            renamed["presets"][0]["name"] = RENAMED_PRESET
+            cls.session.write_plugin_config(renamed)
 
         cls.second_lines = run_once(cls.session)
         cls.second_leaks = cls.session.leak_count()
@@ -93,16 +101,18 @@ class WithCueboxTest(unittest.TestCase):
 
     def test_state_procedure_reports_idle(self):
         called, out = self.state
-        if not called:
-            self.skipTest("curtainup_get_state is not registered")
+        self.assertTrue(called, "curtainup_get_state is not registered")
         self.assertEqual(out.get("mode"), "idle")
         self.assertIs(out.get("counting"), False)
         self.assertIn("standby_scene", out)
 
     def test_config_written_on_exit(self):
+        self.assertIsNotNone(self.config_at_load, "loading places the dock and writes the file")
+        self.assertIsNotNone(self.first_config, "the file removed during the run was not written on exit")
         self.assertEqual(self.first_config["version"], 2)
-        self.assertIsInstance(self.first_config["presets"], list)
-        self.assertGreater(len(self.first_config["presets"]), 0)
+        self.assertEqual(self.first_config["presets"], self.config_at_load["presets"])
+        self.assertIs(self.first_config["dock_shown"], True)
+        self.assertEqual(sorted(self.first_config["hotkeys"]), sorted(HOTKEYS), "exit stores every binding")
 
     def test_second_start_reads_the_file_back(self):
         names = [preset.get("name") for preset in self.second_config["presets"]]
