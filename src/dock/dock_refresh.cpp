@@ -7,6 +7,7 @@
 #include "dock/dock_status.h"
 #include "dock/preview_picture.h"
 #include "module/module_host.h"
+#include "settings/config.h"
 #include "settings/preset_store.h"
 
 #include <QAbstractButton>
@@ -40,7 +41,7 @@ void StandbyDock::refreshStatus()
 
 void StandbyDock::applyStatusLines(const ShowSnapshot &snapshot)
 {
-	const DockStatus status = composeDockStatus(snapshot, director->flowStatus());
+	const DockStatus status = composeDockStatus(snapshot, director->flowStatus(), configSaveProblem());
 	setTextIfChanged(stateLabel, status.large);
 	setTextIfChanged(detailLabel, status.detail);
 	setTextIfChanged(problemLabel, status.problem);

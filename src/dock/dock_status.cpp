@@ -54,7 +54,13 @@ void composeLines(DockStatus &status, const ShowSnapshot &snapshot, const FlowSt
 		if (!flow.holdReason.isEmpty())
 			status.detail += QLatin1Char('\n') + flow.holdReason;
 	}
-	status.problem = flow.problem;
+}
+
+QString joinProblems(const QString &flowProblem, const QString &saveProblem)
+{
+	if (flowProblem.isEmpty() || saveProblem.isEmpty())
+		return flowProblem + saveProblem;
+	return flowProblem + QLatin1Char('\n') + saveProblem;
 }
 
 void composeActions(DockStatus &status, int phase, const FlowStatus &flow)
@@ -76,10 +82,11 @@ void composeActions(DockStatus &status, int phase, const FlowStatus &flow)
 
 } // namespace
 
-DockStatus composeDockStatus(const ShowSnapshot &snapshot, const FlowStatus &flow)
+DockStatus composeDockStatus(const ShowSnapshot &snapshot, const FlowStatus &flow, const QString &saveProblem)
 {
 	DockStatus status;
 	composeLines(status, snapshot, flow);
+	status.problem = joinProblems(flow.problem, saveProblem);
 	composeActions(status, snapshot.countdown.phase, flow);
 	return status;
 }

@@ -23,4 +23,6 @@ struct DockStatus {
 	bool presetsUnlocked = true;
 };
 
-DockStatus composeDockStatus(const ShowSnapshot &snapshot, const FlowStatus &flow);
+// A save problem (the settings file cannot be written) is shown under the flow's problem.
+DockStatus composeDockStatus(const ShowSnapshot &snapshot, const FlowStatus &flow,
+			     const QString &saveProblem = QString());

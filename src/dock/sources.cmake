@@ -32,4 +32,6 @@ list(APPEND CURTAINUP_DOCK_SOURCES
   dock/transition_picker.cpp
   dock/transition_picker.h
   module/dock_registration.cpp
-  module/dock_registration.h)
+  module/dock_registration.h
+  module/frontend_events.cpp
+  module/frontend_events.h)

@@ -53,14 +53,16 @@ void registerHotkeys()
 	}
 }
 
-void saveHotkeys()
+bool saveHotkeys()
 {
+	bool changed = false;
 	for (const HotkeyRow &row : hotkeyTable) {
 		if (row.id == OBS_INVALID_HOTKEY_ID)
 			continue;
 		OBSDataArrayAutoRelease binding = obs_hotkey_save(row.id);
-		storeHotkeyBinding(row.name, binding);
+		changed |= storeHotkeyBinding(row.name, binding);
 	}
+	return changed;
 }
 
 void unregisterHotkeys()

@@ -1,7 +1,8 @@
 #pragma once
 
 // The six frontend hotkeys. Their bindings live in the configuration's hotkey data:
-// loaded when they are registered, stored there on exit.
+// loaded when they are registered, stored there when the host saves and on exit.
 void registerHotkeys();
-void saveHotkeys();
+// True when a binding differs from the one stored before.
+bool saveHotkeys();
 void unregisterHotkeys();

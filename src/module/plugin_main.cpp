@@ -5,8 +5,8 @@
 #include "dock/dock_director.h"
 #include "dock/obs_dock_host.h"
 #include "dock/standby_dock.h"
-#include "module/cuebox.h"
 #include "module/dock_registration.h"
+#include "module/frontend_events.h"
 #include "module/hotkeys.h"
 #include "module/module_alive.h"
 #include "module/module_host.h"
@@ -32,40 +32,12 @@ void onTick(void *, float)
 
 void onFrontendEvent(enum obs_frontend_event event, void *)
 {
-	Director *director = directorInstance();
-	switch (event) {
-	case OBS_FRONTEND_EVENT_STREAMING_STOPPED:
-		if (director)
-			director->onStreamingStopped();
-		break;
-	case OBS_FRONTEND_EVENT_EXIT:
-		setModuleAlive(false);
-		if (director)
-			director->shutdown();
-		connectRenameSignal(false);
-		saveHotkeys();
-		unregisterHotkeys();
-		saveConfig();
-		break;
-	case OBS_FRONTEND_EVENT_SCENE_LIST_CHANGED:
-	case OBS_FRONTEND_EVENT_TRANSITION_LIST_CHANGED:
-	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGED:
-		if (dock)
-			dock->refreshHostLists();
-		break;
-	case OBS_FRONTEND_EVENT_FINISHED_LOADING:
-		probeCuebox();
-		attachDockOnce(dock);
-		if (dock)
-			dock->refreshHostLists();
-		break;
-	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGING:
-		if (director)
-			director->onCollectionChanging();
-		break;
-	default:
-		break;
-	}
+	handleFrontendEvent(event, dock);
+}
+
+void onFrontendSave(obs_data_t *, bool saving, void *)
+{
+	handleFrontendSave(saving);
 }
 
 } // namespace
@@ -124,6 +96,7 @@ MODULE_EXPORT bool obs_module_load(void)
 			dock->reloadFromPresets();
 	});
 	obs_frontend_add_event_callback(onFrontendEvent, nullptr);
+	obs_frontend_add_save_callback(onFrontendSave, nullptr);
 	moduleLog(LOG_INFO, "plugin loaded successfully (version %s, build %s)", CURTAINUP_VERSION,
 		  CURTAINUP_BUILD_TAG);
 	return true;
@@ -133,6 +106,7 @@ MODULE_EXPORT void obs_module_unload(void)
 {
 	setModuleAlive(false);
 	obs_remove_tick_callback(onTick, nullptr);
+	obs_frontend_remove_save_callback(onFrontendSave, nullptr);
 	connectRenameSignal(false);
 	unregisterHotkeys();
 	destroyDirector();

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cmath>
+#include <string>
 
 namespace {
 
@@ -17,6 +19,8 @@ QString pathOverride;
 bool dockShownFlag = false;
 MusicRestore musicRestore;
 OBSDataAutoRelease hotkeyData;
+// Set while writing the file fails; the next write that succeeds clears it.
+bool saveFailing = false;
 // The main file could not be read and the presets came from its backup: the next save
 // must not rotate the unreadable file over that good backup.
 bool mainFileUnreadable = false;
@@ -35,16 +39,20 @@ QString hostConfigPath(const char *file)
 }
 
 // Reads a file that holds a JSON object; anything else (missing, empty, truncated, not
-// JSON, an array at the top) gives null.
+// JSON, an array at the top) gives null. A UTF-8 byte-order mark, which some editors
+// write, and white space before the object are skipped.
 obs_data_t *readJsonObject(const QString &path)
 {
 	QFile file(path);
 	if (!file.open(QIODevice::ReadOnly))
 		return nullptr;
-	const QByteArray text = file.readAll().trimmed();
+	QByteArray text = file.readAll();
+	if (text.startsWith("\xEF\xBB\xBF"))
+		text.remove(0, 3);
+	text = text.trimmed();
 	if (!text.startsWith('{'))
 		return nullptr;
-	return obs_data_create_from_json_file(localPath(path).constData());
+	return obs_data_create_from_json(text.constData());
 }
 
 // The file, or its ".bak" when the file itself cannot be read.
@@ -77,32 +85,99 @@ void readPresets(obs_data_t *data)
 	}
 }
 
+bool holdsNumber(obs_data_t *data, const char *key)
+{
+	obs_data_item_t *item = obs_data_item_byname(data, key);
+	const bool number = item && obs_data_item_gettype(item) == OBS_DATA_NUMBER;
+	obs_data_item_release(&item);
+	return number;
+}
+
+// A record whose volume is missing or unusable is dropped: restoring it would silence the
+// music or blast it, so the music keeps the volume it has.
+void readMusicRestore(obs_data_t *restore)
+{
+	const QString source = QString::fromUtf8(obs_data_get_string(restore, "source"));
+	if (source.isEmpty())
+		return;
+	const std::optional<double> volume = holdsNumber(restore, "volume")
+						     ? usableMusicVolume(obs_data_get_double(restore, "volume"))
+						     : std::nullopt;
+	if (!volume) {
+		moduleLog(LOG_WARNING,
+			  "music volume record %s has no usable volume; dropped, the music keeps its volume",
+			  obs_data_get_json(restore));
+		return;
+	}
+	musicRestore.pending = true;
+	musicRestore.source = source;
+	musicRestore.volume = *volume;
+}
+
 void readModuleState(obs_data_t *data)
 {
 	dockShownFlag = obs_data_get_bool(data, "dock_shown");
-	OBSDataAutoRelease restore = obs_data_get_obj(data, "bgm_restore");
-	const QString source = restore ? QString::fromUtf8(obs_data_get_string(restore, "source")) : QString();
-	if (!source.isEmpty()) {
-		musicRestore.pending = true;
-		musicRestore.source = source;
-		musicRestore.volume = obs_data_get_double(restore, "volume");
-	}
+	if (OBSDataAutoRelease restore = obs_data_get_obj(data, "bgm_restore"))
+		readMusicRestore(restore);
 	if (obs_data_t *hotkeys = obs_data_get_obj(data, "hotkeys"))
 		hotkeyData = hotkeys; // adopts the reference
 }
 
+// Unreadable files kept for the user: the newest as "config.json.unreadable", older ones
+// as "config.json.unreadable.1" and up, oldest last.
+constexpr int keptUnreadableFiles = 5;
+
+QString unreadableCopyPath(const QString &path, int age)
+{
+	const QString newest = path + QStringLiteral(".unreadable");
+	return age == 0 ? newest : newest + QLatin1Char('.') + QString::number(age);
+}
+
 // Keeps the unreadable file for the user under another name, so the save leaves the
-// backup that the presets were read from in place.
+// backup that the presets were read from in place. Earlier copies move one place older;
+// the oldest beyond the kept number is removed.
 void setUnreadableFileAside(const QString &path)
 {
 	if (!mainFileUnreadable)
 		return;
 	mainFileUnreadable = false;
-	const QString aside = path + QStringLiteral(".unreadable");
-	QFile::remove(aside);
+	QFile::remove(unreadableCopyPath(path, keptUnreadableFiles - 1));
+	for (int age = keptUnreadableFiles - 2; age >= 0; --age)
+		QFile::rename(unreadableCopyPath(path, age), unreadableCopyPath(path, age + 1));
+	const QString aside = unreadableCopyPath(path, 0);
 	if (QFile::rename(path, aside))
 		moduleLog(LOG_WARNING, "unreadable '%s' kept as '%s'", localPath(path).constData(),
 			  localPath(aside).constData());
+}
+
+// While writing fails, a test open of the host's temporary file comes first: a folder
+// that stays unwritable then adds no host error line on every edit.
+bool mayTryWriting(const QString &path)
+{
+	if (!saveFailing)
+		return true;
+	QFile probe(path + QStringLiteral(".tmp"));
+	return probe.open(QIODevice::WriteOnly);
+}
+
+// One warning when writing starts to fail, not one per edit, and one line when it works again.
+void noteSaveResult(const QString &path, bool written)
+{
+	if (!written && !saveFailing)
+		moduleLog(LOG_WARNING, "could not write '%s'; changes are kept in memory until a write succeeds",
+			  localPath(path).constData());
+	else if (written && saveFailing)
+		moduleLog(LOG_INFO, "'%s' written again", localPath(path).constData());
+	saveFailing = !written;
+}
+
+// A binding as JSON text for comparing; no array reads as an empty one.
+std::string bindingText(obs_data_array_t *binding)
+{
+	OBSDataAutoRelease holder = obs_data_create();
+	OBSDataArrayAutoRelease empty = obs_data_array_create();
+	obs_data_set_array(holder, "binding", binding ? binding : empty.Get());
+	return obs_data_get_json(holder);
 }
 
 } // namespace
@@ -168,11 +243,18 @@ void saveConfig()
 		obs_data_set_obj(data, "hotkeys", hotkeyData);
 
 	setUnreadableFileAside(path);
-	obs_data_save_json_safe(data, localPath(path).constData(), "tmp", "bak");
+	noteSaveResult(path,
+		       mayTryWriting(path) && obs_data_save_json_safe(data, localPath(path).constData(), "tmp", "bak"));
+}
+
+QString configSaveProblem()
+{
+	return saveFailing ? moduleText("Problem.ConfigNotSaved") : QString();
 }
 
 void releaseConfig()
 {
+	saveFailing = false;
 	hotkeyData = nullptr;
 	presetList().clear();
 	setCurrentIndex(0);
@@ -235,6 +317,18 @@ void setDockShown()
 	saveConfig();
 }
 
+std::optional<double> usableMusicVolume(double stored)
+{
+	// OBS's advanced audio properties set up to 2000 % (+26 dB is 19.95) and obs-websocket's
+	// SetInputVolume takes 0 to 20: a multiplier of 20 is the most the host itself sets.
+	constexpr double maxVolume = 20.0;
+	// Within one step of the percent field outside the range is rounding, not a bad value.
+	constexpr double roundingSlack = 0.01;
+	if (!std::isfinite(stored) || stored < -roundingSlack || stored > maxVolume + roundingSlack)
+		return std::nullopt;
+	return std::clamp(stored, 0.0, maxVolume);
+}
+
 MusicRestore bgmRestore()
 {
 	return musicRestore;
@@ -267,9 +361,12 @@ obs_data_array_t *hotkeyBinding(const char *name)
 	return hotkeyData ? obs_data_get_array(hotkeyData, name) : nullptr;
 }
 
-void storeHotkeyBinding(const char *name, obs_data_array_t *binding)
+bool storeHotkeyBinding(const char *name, obs_data_array_t *binding)
 {
 	if (!hotkeyData)
 		hotkeyData = obs_data_create();
+	OBSDataArrayAutoRelease stored = obs_data_get_array(hotkeyData, name);
+	const bool changed = bindingText(stored) != bindingText(binding);
 	obs_data_set_array(hotkeyData, name, binding);
+	return changed;
 }

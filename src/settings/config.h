@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 struct obs_data;
 struct obs_data_array;
 typedef struct obs_data obs_data_t;
@@ -18,6 +20,9 @@ void setConfigPathOverride(const QString &path);
 
 void loadConfig();
 void saveConfig();
+// The locale text of the problem while writing the file fails (one warning is logged per
+// failing stretch); empty once a write succeeds.
+QString configSaveProblem();
 // Drops the hotkey data and the presets (module unload).
 void releaseConfig();
 
@@ -33,6 +38,9 @@ struct MusicRestore {
 	double volume = 1.0;
 };
 MusicRestore bgmRestore();
+// A stored music volume that the mixer may be given: finite and within the host's range
+// (a value just outside is clamped), or nothing.
+std::optional<double> usableMusicVolume(double stored);
 void setBgmRestore(const QString &source, double volume);
 void clearBgmRestore();
 // Follows a source's new name without writing the file; true when it changed.
@@ -40,4 +48,5 @@ bool renameBgmRestoreSource(const QString &oldName, const QString &newName);
 
 // The array stored for a hotkey name (a new reference, or null).
 obs_data_array_t *hotkeyBinding(const char *name);
-void storeHotkeyBinding(const char *name, obs_data_array_t *binding);
+// True when the array differs from the one stored before (none counts as nothing bound).
+bool storeHotkeyBinding(const char *name, obs_data_array_t *binding);

@@ -79,7 +79,8 @@ QString uniquePresetName(const QString &base)
 	if (findPreset(base) < 0)
 		return base;
 	for (int n = 2; n <= 999; ++n) {
-		const QString candidate = QStringLiteral("%1 %2").arg(base).arg(n);
+		// One arg call: a "%1" inside the base must stay text, not become a placeholder.
+		const QString candidate = QStringLiteral("%1 %2").arg(base, QString::number(n));
 		if (findPreset(candidate) < 0)
 			return candidate;
 	}

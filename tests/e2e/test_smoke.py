@@ -1,10 +1,12 @@
 """The module in a real OBS 29: it loads, finds (or misses) Cuebox, answers its state
-procedure, writes config.json on exit, reads it back on the next start, and unloads
-without leaking."""
+procedure, writes config.json on exit, reads it back on the next start, unloads without
+leaking, and keeps hotkey bindings that OBS saved before it was killed."""
 
+import copy
 import json
 import os
 import sys
+import time
 import unittest
 
 import standin
@@ -16,6 +18,8 @@ UNLOAD_LINE = "[curtainup] plugin unloaded"
 CUEBOX_FOUND = "[curtainup] Cuebox: あり"
 CUEBOX_MISSING = "[curtainup] Cuebox: なし（単体で動作）"
 RENAMED_PRESET = "e2e 名前を変えたプリセット"
+HOTKEYS = ("curtainup.standby", "curtainup.main", "curtainup.break", "curtainup.ending", "curtainup.cancel",
+           "curtainup.hold")
 
 
 def report(session, run):
@@ -25,8 +29,10 @@ def report(session, run):
 
 
 def read_config(session):
-    with open(os.path.join(session.plugin_config_dir(), "config.json"), encoding="utf-8") as f:
-        return json.load(f)
+    """config.json as written, or None when there is none."""
+    if not os.path.exists(session.plugin_config_path()):
+        return None
+    return session.read_plugin_config()
 
 
 def run_once(session):
@@ -60,6 +66,10 @@ class WithCueboxTest(unittest.TestCase):
         with ObsWebSocket(cls.session.port) as ws:
             cls.state = standin.call_proc(ws, "curtainup_get_state",
                                           out={"mode": str, "counting": bool, "standby_scene": str})
+        # Loading wrote the file (the dock's first placement); only the exit can bring it back.
+        cls.config_at_load = read_config(cls.session)
+        if cls.config_at_load:
+            os.remove(cls.session.plugin_config_path())
         cls.session.stop()
         report(cls.session, "first run")
         cls.first_lines = cls.session.log_lines()
@@ -67,9 +77,10 @@ class WithCueboxTest(unittest.TestCase):
         cls.first_config = read_config(cls.session)
         cls.first_records = cls.session.standin_records()
 
-        cls.first_config["presets"][0]["name"] = RENAMED_PRESET
-        with open(os.path.join(cls.session.plugin_config_dir(), "config.json"), "w", encoding="utf-8") as f:
-            json.dump(cls.first_config, f, ensure_ascii=False, indent=4)
+        if cls.first_config:
+            renamed = copy.deepcopy(cls.first_config)
+            renamed["presets"][0]["name"] = RENAMED_PRESET
+            cls.session.write_plugin_config(renamed)
 
         cls.second_lines = run_once(cls.session)
         cls.second_leaks = cls.session.leak_count()
@@ -90,16 +101,18 @@ class WithCueboxTest(unittest.TestCase):
 
     def test_state_procedure_reports_idle(self):
         called, out = self.state
-        if not called:
-            self.skipTest("curtainup_get_state is not registered")
+        self.assertTrue(called, "curtainup_get_state is not registered")
         self.assertEqual(out.get("mode"), "idle")
         self.assertIs(out.get("counting"), False)
         self.assertIn("standby_scene", out)
 
     def test_config_written_on_exit(self):
+        self.assertIsNotNone(self.config_at_load, "loading places the dock and writes the file")
+        self.assertIsNotNone(self.first_config, "the file removed during the run was not written on exit")
         self.assertEqual(self.first_config["version"], 2)
-        self.assertIsInstance(self.first_config["presets"], list)
-        self.assertGreater(len(self.first_config["presets"]), 0)
+        self.assertEqual(self.first_config["presets"], self.config_at_load["presets"])
+        self.assertIs(self.first_config["dock_shown"], True)
+        self.assertEqual(sorted(self.first_config["hotkeys"]), sorted(HOTKEYS), "exit stores every binding")
 
     def test_second_start_reads_the_file_back(self):
         names = [preset.get("name") for preset in self.second_config["presets"]]
@@ -110,6 +123,28 @@ class WithCueboxTest(unittest.TestCase):
         for lines, leaks in ((self.first_lines, self.first_leaks), (self.second_lines, self.second_leaks)):
             self.assertIn(UNLOAD_LINE, lines)
             self.assertEqual(leaks, 0)
+
+
+class BindingsSavedWithTheHostTest(unittest.TestCase):
+    """A key bound during a run reaches config.json when OBS saves its own settings, so it
+    is kept when OBS is killed afterwards (no exit event)."""
+
+    def test_a_binding_survives_a_kill_after_the_host_saved(self):
+        session = session_from_env("bindings-kill")
+        self.addCleanup(session.close)
+        session.start()
+        with ObsWebSocket(session.port) as ws:
+            bound = ws.vendor(standin.VENDOR, "bind_hotkey", {"name": "curtainup.hold", "key": "OBS_KEY_F9"})
+            self.assertIs(bound.get("found"), True)
+            self.assertNotIn("OBS_KEY_F9", json.dumps(read_config(session)), "not written before the save")
+            ws.vendor(standin.VENDOR, "save_settings")
+            deadline = time.monotonic() + 10
+            while "OBS_KEY_F9" not in json.dumps(read_config(session)) and time.monotonic() < deadline:
+                time.sleep(0.1)
+        session._kill()  # as a crash would: no exit event, no write of its own
+        hotkeys = (read_config(session) or {}).get("hotkeys", {})
+        self.assertEqual([combination.get("key") for combination in hotkeys.get("curtainup.hold", [])],
+                         ["OBS_KEY_F9"], "the binding was not written when OBS saved")
 
 
 class WithoutCueboxTest(unittest.TestCase):

@@ -5,6 +5,7 @@
 #include "dock/dock_status.h"
 #include "fake_clock.h"
 #include "module/module_host.h"
+#include "settings/config.h"
 #include "settings/preset_store.h"
 
 #include <QComboBox>
@@ -173,6 +174,23 @@ TEST_F(DockStatusLines, RefreshFollowsTheShow)
 	director->status.problem.clear();
 	dock->refreshStatus();
 	EXPECT_EQ(labelText("stateLabel"), text("Count.Left").arg(QStringLiteral("08:59")));
+	EXPECT_FALSE(control<QLabel>("problemLabel")->isVisible());
+}
+
+TEST_F(DockStatusLines, AFailingSaveShowsUnderTheFlowsProblemUntilAWriteSucceeds)
+{
+	config.blockWrites();
+	saveConfig();
+	director->status.problem = QStringLiteral("Scene 'X' not found.");
+	dock->refreshStatus();
+	EXPECT_EQ(labelText("problemLabel"), QStringLiteral("Scene 'X' not found.\n") + text("Problem.ConfigNotSaved"));
+	director->status.problem.clear();
+	dock->refreshStatus();
+	EXPECT_EQ(labelText("problemLabel"), text("Problem.ConfigNotSaved"));
+
+	config.unblockWrites();
+	saveConfig();
+	dock->refreshStatus();
 	EXPECT_FALSE(control<QLabel>("problemLabel")->isVisible());
 }
 

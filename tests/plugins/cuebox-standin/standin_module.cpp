@@ -3,6 +3,7 @@
  * vendor requests to act inside OBS as another plug-in would. */
 
 #include "call_record.h"
+#include "host_requests.h"
 #include "proc_requests.h"
 #include "websocket_vendor.h"
 #include "widget_requests.h"
@@ -75,7 +76,9 @@ void registerVendorRequests()
 		return;
 	}
 	bool added = vendor.addRequest("call_proc", callProcRequest) && vendor.addRequest("records", recordsRequest) &&
-		     vendor.addRequest("click", clickRequest) && vendor.addRequest("widget_text", widgetTextRequest);
+		     vendor.addRequest("click", clickRequest) && vendor.addRequest("widget_text", widgetTextRequest) &&
+		     vendor.addRequest("bind_hotkey", bindHotkeyRequest) &&
+		     vendor.addRequest("save_settings", saveSettingsRequest);
 	if (added)
 		blog(LOG_INFO, "[cuebox-standin] vendor requests registered");
 	else

@@ -1,12 +1,17 @@
 // The six frontend hotkeys: registered with their texts, a press acting on the UI thread,
-// and bindings that go through the configuration file from one start to the next.
+// and bindings that the host's saves and its exit event carry through the configuration
+// file from one start to the next.
 #include "module_fixture.h"
 
 #include "director/show_state.h"
+#include "module/frontend_events.h"
 #include "module/hotkeys.h"
+#include "module/module_alive.h"
 #include "settings/config.h"
 
 #include <obs.hpp>
+
+#include <QFile>
 
 #include <map>
 #include <string>
@@ -63,6 +68,15 @@ protected:
 	~HotkeyTest() override { unregisterHotkeys(); }
 
 	void press(const char *name, bool pressed = true) { obs_hotkey_trigger_routed_callback(idOf(name), pressed); }
+	static void bind(const char *name, const char *key)
+	{
+		OBSDataArrayAutoRelease binding = obs_data_array_create();
+		OBSDataAutoRelease combination = obs_data_create();
+		obs_data_set_string(combination, "key", key);
+		obs_data_array_push_back(binding, combination);
+		obs_hotkey_load(idOf(name), binding);
+	}
+	bool fileWritten() const { return QFile::exists(config.path()); }
 };
 
 } // namespace
@@ -130,26 +144,40 @@ TEST_F(HotkeyTest, APressWithoutADirectorIsDropped)
 	EXPECT_EQ(showState().phase(), PhaseIdle);
 }
 
-TEST_F(HotkeyTest, BindingsSavedOnExitAreLoadedAtTheNextStart)
+TEST_F(HotkeyTest, BindingsSavedByTheExitEventAreLoadedAtTheNextStart)
 {
-	OBSDataArrayAutoRelease binding = obs_data_array_create();
-	OBSDataAutoRelease key = obs_data_create();
-	obs_data_set_string(key, "key", "OBS_KEY_F5");
-	obs_data_array_push_back(binding, key);
-	obs_hotkey_load(idOf("curtainup.standby"), binding);
+	bind("curtainup.standby", "OBS_KEY_F5");
 
-	// The exit event, then the next start.
-	saveHotkeys();
-	unregisterHotkeys();
+	handleFrontendEvent(OBS_FRONTEND_EVENT_EXIT, nullptr);
+	EXPECT_FALSE(moduleAlive());
 	EXPECT_TRUE(moduleHotkeys().empty());
-	saveConfig();
-	releaseConfig();
 	EXPECT_TRUE(config.read().contains("OBS_KEY_F5"));
+
+	// The next start.
+	releaseConfig();
 	loadConfig();
 	registerHotkeys();
-
 	EXPECT_EQ(boundKeys(idOf("curtainup.standby")), "OBS_KEY_F5");
 	EXPECT_EQ(boundKeys(idOf("curtainup.main")), "");
+}
+
+TEST_F(HotkeyTest, TheHostsSaveWritesTheBindingsWhenTheyChanged)
+{
+	handleFrontendSave(true);
+	EXPECT_FALSE(fileWritten()) << "nothing bound is nothing changed";
+
+	bind("curtainup.hold", "OBS_KEY_F9");
+	handleFrontendSave(false);
+	EXPECT_FALSE(fileWritten()) << "the host loading is no save";
+	handleFrontendSave(true);
+	EXPECT_TRUE(config.read().contains("OBS_KEY_F9"));
+
+	QFile::remove(config.path());
+	handleFrontendSave(true);
+	EXPECT_FALSE(fileWritten()) << "unchanged bindings write nothing";
+	bind("curtainup.hold", "OBS_KEY_F10");
+	handleFrontendSave(true);
+	EXPECT_TRUE(config.read().contains("OBS_KEY_F10"));
 }
 
 TEST_F(HotkeyTest, UnregisteringTwiceIsHarmless)

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 #include <obs.hpp>
 
+#include <cmath>
+
 namespace {
 
 const QByteArray twoPresets = R"({"version": 2, "current": 1, "presets": [
@@ -62,6 +64,19 @@ TEST_F(ConfigFile, BrokenFilesWithoutBackupFallBackToTheDefaultPreset)
 	}
 }
 
+TEST_F(ConfigFile, AByteOrderMarkAndWhiteSpaceBeforeTheObjectAreSkipped)
+{
+	for (const QByteArray &lead : {QByteArray("\xEF\xBB\xBF"), QByteArray("\xEF\xBB\xBF \r\n\t")}) {
+		config.write(lead + twoPresets);
+		loadConfig();
+		ASSERT_EQ(presetCount(), 2);
+		EXPECT_EQ(currentPreset().name, QStringLiteral("Evening"));
+		saveConfig();
+		EXPECT_FALSE(QFile::exists(config.path() + ".unreadable")) << "a readable file is not set aside";
+		EXPECT_EQ(savedJson(config)["presets"].toArray().size(), 2);
+	}
+}
+
 TEST_F(ConfigFile, UnreadableFileFallsBackToBackupAndTheSaveKeepsThatBackup)
 {
 	config.write("{\"presets\": [");
@@ -81,6 +96,25 @@ TEST_F(ConfigFile, UnreadableFileFallsBackToBackupAndTheSaveKeepsThatBackup)
 	const QByteArray written = config.read();
 	saveConfig();
 	EXPECT_EQ(config.readBackup(), written);
+}
+
+TEST_F(ConfigFile, EachUnreadableFileIsKeptUpToTheFiveNewest)
+{
+	config.writeBackup(twoPresets);
+	for (int round = 1; round <= 6; ++round) {
+		config.write(QByteArray("{\"broken\": ") + QByteArray::number(round));
+		loadConfig();
+		ASSERT_EQ(presetCount(), 2) << "round " << round;
+		saveConfig();
+	}
+	const auto kept = [&](const char *suffix) {
+		QFile file(config.path() + ".unreadable" + suffix);
+		return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+	};
+	EXPECT_EQ(kept(""), "{\"broken\": 6");
+	EXPECT_EQ(kept(".1"), "{\"broken\": 5");
+	EXPECT_EQ(kept(".4"), "{\"broken\": 2");
+	EXPECT_EQ(kept(".5"), "(none)") << "the oldest beyond five is removed";
 }
 
 TEST_F(ConfigFile, WrongTypesReadAsDefaultsAndLoseNothingElse)
@@ -233,6 +267,61 @@ TEST_F(ConfigFile, SaveAndLoadKeepEveryFieldAndTheModuleState)
 
 	clearBgmRestore();
 	EXPECT_FALSE(savedJson(config).contains("bgm_restore"));
+}
+
+TEST_F(ConfigFile, AMusicRecordWithoutAUsableVolumeIsDroppedWithOneWarning)
+{
+	const QByteArray unusable[] = {R"({"source": "Music"})", R"({"source": "Music", "volume": -0.5})",
+				       R"({"source": "Music", "volume": 1e300})",
+				       R"({"source": "Music", "volume": 20.5})",
+				       R"({"source": "Music", "volume": "0.5"})"};
+	for (const QByteArray &record : unusable) {
+		config.write(R"({"presets": [{"name": "A"}], "bgm_restore": )" + record + "}");
+		LogCapture log;
+		loadConfig();
+		EXPECT_FALSE(bgmRestore().pending) << record.constData();
+		ASSERT_EQ(log.count("[curtainup] music volume record"), 1) << record.constData();
+		EXPECT_EQ(log.lines().front().level, LOG_WARNING) << log.lines().front().text;
+		saveConfig();
+		EXPECT_FALSE(savedJson(config).contains("bgm_restore")) << record.constData();
+	}
+	EXPECT_FALSE(usableMusicVolume(std::nan("")));
+	EXPECT_FALSE(usableMusicVolume(INFINITY));
+}
+
+TEST_F(ConfigFile, AMusicVolumeJustOutsideTheMixersRangeIsClamped)
+{
+	const std::pair<const char *, double> volumes[] = {{"-0.004", 0.0}, {"0.35", 0.35}, {"20.004", 20.0}};
+	for (const auto &[stored, restored] : volumes) {
+		config.write(QByteArray(R"({"bgm_restore": {"source": "Music", "volume": )") + stored + "}}");
+		LogCapture log;
+		loadConfig();
+		EXPECT_TRUE(bgmRestore().pending) << stored;
+		EXPECT_DOUBLE_EQ(bgmRestore().volume, restored) << stored;
+		EXPECT_EQ(log.count("[curtainup]"), 0) << stored;
+	}
+}
+
+TEST_F(ConfigFile, AFailingSaveWarnsOncePerStretchAndShowsUntilAWriteSucceeds)
+{
+	loadConfig();
+	LogCapture log;
+	config.blockWrites();
+	for (int edit = 0; edit < 3; ++edit)
+		saveConfig();
+	EXPECT_EQ(log.count("[curtainup] could not write"), 1);
+	EXPECT_EQ(log.count("failed to write"), 1) << "the host's own error line comes once as well";
+	EXPECT_EQ(configSaveProblem(), moduleText("Problem.ConfigNotSaved"));
+
+	config.unblockWrites();
+	saveConfig();
+	EXPECT_TRUE(configSaveProblem().isEmpty());
+	EXPECT_EQ(log.count("[curtainup] could not write"), 1);
+	EXPECT_TRUE(QFile::exists(config.path()));
+
+	config.blockWrites();
+	saveConfig();
+	EXPECT_EQ(log.count("[curtainup] could not write"), 2) << "a new stretch warns again";
 }
 
 TEST_F(ConfigFile, FirstReleaseFileBecomesTheFirstPresetOnce)

@@ -39,6 +39,16 @@ TEST_F(PresetStore, UniqueNamesCountUpFromTwo)
 	EXPECT_EQ(uniquePresetName(QStringLiteral("a")), QStringLiteral("a")) << "names are case-sensitive";
 }
 
+TEST_F(PresetStore, UniqueNamesKeepPercentSignsAsText)
+{
+	presetList().push_back(defaultPreset(QStringLiteral("Sale%1")));
+	presetList().push_back(defaultPreset(QStringLiteral("%2%1 off")));
+	EXPECT_EQ(uniquePresetName(QStringLiteral("Sale%1")), QStringLiteral("Sale%1 2"));
+	EXPECT_EQ(uniquePresetName(QStringLiteral("%2%1 off")), QStringLiteral("%2%1 off 2"));
+	presetList().push_back(defaultPreset(QStringLiteral("Sale%1 2")));
+	EXPECT_EQ(uniquePresetName(QStringLiteral("Sale%1")), QStringLiteral("Sale%1 3"));
+}
+
 TEST_F(PresetStore, UniqueNameGivesUpAfter999)
 {
 	for (int n = 2; n <= 999; ++n)
@@ -122,6 +132,35 @@ TEST_F(PresetStore, RenamedSourceChangesEveryPresetAndWritesOnce)
 	EXPECT_EQ(presetAt(1).to_op.ms, 300);
 	EXPECT_EQ(presetAt(2).main_scene, QStringLiteral("Other"));
 	EXPECT_EQ(presetAt(0).bgm, QStringLiteral("Music"));
+}
+
+TEST_F(PresetStore, RenameFollowsEveryNameLinkAndNoText)
+{
+	// The names that link a preset to the host's scenes, sources and transitions.
+	const std::pair<const char *, QString Preset::*> sourceFields[] = {
+		{"standby_scene", &Preset::standby_scene}, {"bgm", &Preset::bgm},
+		{"op_scene", &Preset::op_scene},           {"op_media", &Preset::op_media},
+		{"main_scene", &Preset::main_scene},       {"break_scene", &Preset::break_scene},
+		{"ending_scene", &Preset::ending_scene},   {"ending_media", &Preset::ending_media}};
+	const std::pair<const char *, TransitionChoice Preset::*> transitionFields[] = {
+		{"to_standby", &Preset::to_standby}, {"to_op", &Preset::to_op},
+		{"to_main", &Preset::to_main},       {"to_break", &Preset::to_break},
+		{"from_break", &Preset::from_break}, {"to_ending", &Preset::to_ending}};
+	Preset linked = defaultPreset(QStringLiteral("Linked"));
+	for (const auto &[key, field] : sourceFields)
+		linked.*field = QStringLiteral("Old");
+	for (const auto &[key, field] : transitionFields)
+		(linked.*field).name = QStringLiteral("Old");
+	linked.title = QStringLiteral("Old"); // a text, not a link
+	presetList()[2] = linked;
+
+	renameSourceInPresets(QStringLiteral("Old"), QStringLiteral("New"));
+	const Preset &renamed = presetAt(2);
+	for (const auto &[key, field] : sourceFields)
+		EXPECT_EQ(renamed.*field, QStringLiteral("New")) << key;
+	for (const auto &[key, field] : transitionFields)
+		EXPECT_EQ((renamed.*field).name, QStringLiteral("New")) << key;
+	EXPECT_EQ(renamed.title, QStringLiteral("Old"));
 }
 
 TEST_F(PresetStore, RenameThatMatchesNothingOrIsEmptyWritesNothing)

@@ -55,3 +55,15 @@ QByteArray TempConfig::readBackup() const
 {
 	return readFile(backupPath());
 }
+
+void TempConfig::blockWrites() const
+{
+	const QString blocker = dir.filePath(QStringLiteral("blocked"));
+	writeFile(blocker, QByteArray());
+	setConfigPathOverride(blocker + QStringLiteral("/config.json"));
+}
+
+void TempConfig::unblockWrites() const
+{
+	setConfigPathOverride(path());
+}

@@ -18,6 +18,11 @@ public:
 	QByteArray read() const;
 	QByteArray readBackup() const;
 
+	// Points the settings at a path no write reaches (a file stands where its folder should
+	// be, which stops root as well), until unblockWrites.
+	void blockWrites() const;
+	void unblockWrites() const;
+
 private:
 	QTemporaryDir dir;
 };
