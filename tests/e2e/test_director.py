@@ -1,4 +1,4 @@
-"""The flow director running whole shows in a real OBS 29, driven from outside as a user's
+"""The flow director running whole shows in a real OBS, driven from outside as a user's
 tools would: hotkeys by name through obs-websocket, procedures through the Cuebox stand-in.
 
 Two OBS runs share one home. The first runs the show: standby, zero, OP with its clip,

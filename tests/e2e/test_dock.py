@@ -1,4 +1,4 @@
-"""The control dock in a real OBS 29, driven by clicking its buttons inside the running OBS
+"""The control dock in a real OBS, driven by clicking its buttons inside the running OBS
 (the Cuebox stand-in's "click" request) as an operator would.
 
 Three OBS starts share one home. The first finds the dock docked in the main window and

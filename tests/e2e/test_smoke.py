@@ -1,4 +1,4 @@
-"""The module in a real OBS 29: it loads, finds (or misses) Cuebox, answers its state
+"""The module in a real OBS: it loads, finds (or misses) Cuebox, answers its state
 procedure, writes config.json on exit, reads it back on the next start, unloads without
 leaking, and keeps hotkey bindings that OBS saved before it was killed."""
 
@@ -10,16 +10,13 @@ import time
 import unittest
 
 import standin
+from module_facts import HOTKEYS, LOAD_LINE, UNLOAD_LINE
 from obs_session import session_from_env
 from ws_client import ObsWebSocket
 
-LOAD_LINE = "[curtainup] plugin loaded successfully (version 0.4.0, build 2026-11-08b)"
-UNLOAD_LINE = "[curtainup] plugin unloaded"
 CUEBOX_FOUND = "[curtainup] Cuebox: あり"
 CUEBOX_MISSING = "[curtainup] Cuebox: なし（単体で動作）"
 RENAMED_PRESET = "e2e 名前を変えたプリセット"
-HOTKEYS = ("curtainup.standby", "curtainup.main", "curtainup.break", "curtainup.ending", "curtainup.cancel",
-           "curtainup.hold")
 
 
 def report(session, run):

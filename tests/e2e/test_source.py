@@ -1,4 +1,4 @@
-"""The countdown source in a real OBS 29: a standby and a break curtainup_source in the
+"""The countdown source in a real OBS: a standby and a break curtainup_source in the
 program scene, pictures taken through obs-websocket's GetSourceScreenshot (kept as PNGs in
 the artefacts folder), and the texture uploads counted from the module's debug lines
 (OBS runs with --verbose) while the picture is steady and while the countdown runs."""
