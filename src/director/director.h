@@ -92,6 +92,9 @@ private:
 	bool checkHold(const QString &location, Action action);
 	void pauseAfterZero(int64_t now);
 	void resumeAfterZero(int64_t now);
+	void pauseStreamStop(int64_t now);
+	void resumeStreamStop(int64_t now);
+	void dropStreamStop();
 	void clearPendingStep();
 	void publishFlow() const;
 
@@ -122,6 +125,9 @@ private:
 	int step = StepNone;
 	int64_t afterZeroDeadline = 0;
 	int64_t stopStreamAt = 0;
+	// A hold stops the stream-stop timer with this much left.
+	bool stopStreamPaused = false;
+	int64_t stopStreamRemaining = 0;
 	int64_t endingMediaRestartAt = 0;
 	QString returnScene;
 	bool bgmFadeStarted = false;
