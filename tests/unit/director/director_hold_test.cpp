@@ -239,6 +239,19 @@ TEST_F(DirectorHoldTest, HeldWhenTheBreakRunsOutTheBreakStaysAndOneStepIsKept)
 	EXPECT_EQ(phase(), PhaseIdle);
 }
 
+TEST_F(DirectorHoldTest, TheBreakRunningOutWhileHeldStartsNoWayBackBeforeTheResume)
+{
+	host->program = mainScene;
+	director->toggleBreak();
+	holdFrom("stage");
+	run(8000);
+	EXPECT_EQ(step(), StepNone);
+	EXPECT_FALSE(director->flowStatus().waitingForResume);
+	EXPECT_FALSE(log.contains("break over"));
+	resumeFrom("stage");
+	EXPECT_TRUE(log.contains("[curtainup] break over; back to 'Main'"));
+}
+
 TEST_F(DirectorHoldTest, HeldInTheEndingTheStreamStopWaitsAndComesAfterTheTimeThatWasLeft)
 {
 	host->streaming = true;
