@@ -102,6 +102,7 @@ private:
 	void queueSwitch(const QString &scene, const TransitionChoice &transition, Action onStarted, Action onFinished,
 			 bool holdGated, Action beforeSwitch);
 	void pumpSwitches(int64_t now);
+	void waitOutTransition(int64_t now);
 	void performSwitch(SwitchRequest request, int64_t now);
 	void finishSwitch();
 	bool holdGatedSwitchWaiting() const;
