@@ -28,6 +28,7 @@ Director::Director(std::unique_ptr<DirectorHost> hostLink, QObject *parent)
 {
 	connect(timer, &QTimer::timeout, this, &Director::tick);
 	timer->start(tickIntervalMs);
+	host->setCloseRequestHandler([this] { onCloseRequested(); });
 	publishFlow();
 }
 

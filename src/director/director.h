@@ -85,6 +85,8 @@ private:
 	void resetFlow();
 	void reportProblem(const QString &text);
 	void reportMissing(const char *key, const QString &name);
+	// The host is asked to close and is about to save the operator's transition.
+	void onCloseRequested();
 	// Runs the action only while the generation has not moved on.
 	Action guarded(Action action);
 
@@ -105,6 +107,7 @@ private:
 	void waitOutTransition(int64_t now);
 	void performSwitch(SwitchRequest request, int64_t now);
 	void finishSwitch();
+	void putBackTransition();
 	bool holdGatedSwitchWaiting() const;
 
 	// Music fade and media (director_media.cpp).

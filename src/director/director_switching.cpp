@@ -133,6 +133,17 @@ void Director::performSwitch(SwitchRequest request, int64_t now)
 void Director::finishSwitch()
 {
 	switchInFlight = false;
+	putBackTransition();
+	moduleLog(LOG_INFO, "now on scene '%s'", qUtf8Printable(host->currentSceneName()));
+
+	SwitchRequest done = std::move(currentSwitch);
+	currentSwitch = SwitchRequest();
+	if (done.onFinished)
+		done.onFinished();
+}
+
+void Director::putBackTransition()
+{
 	if (restoreTransition)
 		host->setCurrentTransition(savedTransition);
 	if (restoreDuration)
@@ -141,12 +152,13 @@ void Director::finishSwitch()
 		moduleLog(LOG_INFO, "transition back to '%s' (%d ms)", qUtf8Printable(host->currentTransitionName()),
 			  host->transitionDurationMs());
 	restoreTransition = restoreDuration = false;
-	moduleLog(LOG_INFO, "now on scene '%s'", qUtf8Printable(host->currentSceneName()));
+}
 
-	SwitchRequest done = std::move(currentSwitch);
-	currentSwitch = SwitchRequest();
-	if (done.onFinished)
-		done.onFinished();
+void Director::onCloseRequested()
+{
+	// The host saves the transition and length current when it closes as the operator's.
+	// The switch itself goes on, should the host not close after all.
+	putBackTransition();
 }
 
 bool Director::holdGatedSwitchWaiting() const

@@ -208,6 +208,22 @@ TEST_F(DirectorSwitchTest, ASwitchKeptForTheResumeIsNotGivenUpWhileHeld)
 		  QStringLiteral("Gave up switching to 'OP': the running transition did not end."));
 }
 
+TEST_F(DirectorSwitchTest, AsTheHostIsAskedToCloseASwitchInFlightPutsTheOperatorsTransitionBack)
+{
+	standbyWith({slide, 800});
+	ASSERT_TRUE(host->closeRequested);
+	host->closeRequested(); // the host saves its transition right after this
+	EXPECT_EQ(host->transition, fade);
+	EXPECT_EQ(host->durationMs, 300);
+	EXPECT_TRUE(log.contains("[curtainup] transition back to 'Fade' (300 ms)"));
+
+	// The host may stay open after all: the switch completes without a second put-back.
+	const int changes = host->transitionChanges + host->durationChanges;
+	ASSERT_TRUE(runUntil([this] { return finished(standby); }));
+	EXPECT_EQ(host->transitionChanges + host->durationChanges, changes);
+	EXPECT_EQ(log.count("transition back"), 1);
+}
+
 TEST_F(DirectorSwitchTest, ARenamedSourceIsFollowedInQueuedSwitches)
 {
 	host->transitionEndsAt = clock.monotonicMs() + 1000;

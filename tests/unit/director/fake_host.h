@@ -86,6 +86,8 @@ public:
 	std::vector<SceneSet> sceneSets;
 	std::vector<std::string> phases;
 	std::vector<std::string> holds;
+	// The main window's close request, as the director asked to hear it.
+	std::function<void()> closeRequested;
 
 	HostSourcePtr findSource(const QString &name) override;
 	QString currentSceneName() override { return program; }
@@ -97,6 +99,7 @@ public:
 	bool transitionActive() override;
 	bool streamingActive() override { return streaming; }
 	void stopStreaming() override;
+	void setCloseRequestHandler(std::function<void()> handler) override { closeRequested = std::move(handler); }
 	void reportPhase(const char *phase) override { phases.emplace_back(phase); }
 	void reportHold(bool on, const QString &reason) override;
 
