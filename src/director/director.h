@@ -119,6 +119,7 @@ private:
 	void restoreBgmVolume();
 	void startOpWatch(const QString &opScene, const QString &opMediaName);
 	HostSourcePtr firstVisibleMedia(const HostSource &sceneOrGroup) const;
+	void waitForMainWithoutMedia();
 	void stepOp(int64_t now);
 	void stopOpWatch();
 	void restartMediaIfIdle(const QString &name);
@@ -169,10 +170,12 @@ private:
 	};
 	MusicFade fade;
 
-	// The OP media watch.
+	// The OP media watch. The media is held weakly, so the host may drop it at any time
+	// (as it drops every source when it closes).
 	struct OpWatch {
 		bool watching = false;
-		HostSourcePtr media;
+		std::unique_ptr<HostWeakSource> media;
+		QString name;
 		int64_t startedAt = 0;
 		bool seenPlaying = false;
 		bool restartedOnce = false;

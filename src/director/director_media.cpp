@@ -127,12 +127,12 @@ void Director::startOpWatch(const QString &opScene, const QString &opMediaName)
 	}
 
 	if (!media) {
-		setStep(StepOpNoMedia);
-		moduleLog(LOG_WARNING, "no OP media found; waiting for the main button");
+		waitForMainWithoutMedia();
 		return;
 	}
 	watch.watching = true;
-	watch.media = media;
+	watch.media = media->weak();
+	watch.name = media->name();
 	watch.startedAt = monotonicNowMs();
 	media->connectMediaEnded(&mediaEnded);
 	moduleLog(LOG_INFO, "OP: waiting for '%s' to end", qUtf8Printable(media->name()));
@@ -154,9 +154,22 @@ HostSourcePtr Director::firstVisibleMedia(const HostSource &sceneOrGroup) const
 	return nullptr;
 }
 
+void Director::waitForMainWithoutMedia()
+{
+	setStep(StepOpNoMedia);
+	moduleLog(LOG_WARNING, "no OP media found; waiting for the main button");
+}
+
 void Director::stepOp(int64_t now)
 {
-	const HostSourcePtr media = watch.media;
+	const HostSourcePtr media = watch.media->lock();
+	if (!media) {
+		const QString name = watch.name;
+		stopOpWatch();
+		reportMissing("Problem.SourceMissing", name);
+		waitForMainWithoutMedia();
+		return;
+	}
 	const int state = media->mediaState();
 	if (state == MediaPlaying)
 		watch.seenPlaying = true;
@@ -189,9 +202,9 @@ void Director::stepOp(int64_t now)
 
 void Director::stopOpWatch()
 {
-	// Disconnected before the reference goes, so the signal never sees a stale flag.
-	if (watch.media)
-		watch.media->disconnectMediaEnded(&mediaEnded);
+	// A source the host has destroyed took its signal with it; the flag outlives both.
+	if (const HostSourcePtr media = watch.media ? watch.media->lock() : nullptr)
+		media->disconnectMediaEnded(&mediaEnded);
 	watch = OpWatch();
 	mediaEnded = false;
 }

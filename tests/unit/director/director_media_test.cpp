@@ -244,6 +244,18 @@ TEST_F(DirectorMediaTest, AMediaThatNeverStartsIsRestartedOnceAfterOneAndAHalfSe
 	EXPECT_EQ(step(), StepOp);
 }
 
+TEST_F(DirectorMediaTest, TheWatchKeepsNoSourceAliveAndAMediaTheHostDropsIsReported)
+{
+	runToOpWatch();
+	const std::weak_ptr<FakeSource> clip = source("OpClip");
+	for (const char *name : {"OP", "OpGroup", "OpClip"})
+		host->removeSource(QString::fromLatin1(name));
+	EXPECT_TRUE(clip.expired()); // as when the host clears its scenes on closing
+	run(tickMs);
+	EXPECT_EQ(step(), StepOpNoMedia);
+	EXPECT_EQ(director->flowStatus().problem, QStringLiteral("Source 'OpClip' not found or not usable here."));
+}
+
 TEST_F(DirectorMediaTest, AMediaSeenPlayingIsNotRestarted)
 {
 	runToOpWatch();

@@ -50,6 +50,9 @@ public:
 	std::weak_ptr<FakeSource> self;
 };
 
+// Weak links to fake sources that someone still holds.
+int liveWeakSources();
+
 // Scenes, sources, transitions and a stream as a test sets them up. A scene switch runs
 // the current transition for its length on the fake clock.
 class FakeHost final : public DirectorHost {
