@@ -121,6 +121,7 @@ private:
 	HostSourcePtr firstVisibleMedia(const HostSource &sceneOrGroup) const;
 	void waitForMainWithoutMedia();
 	void stepOp(int64_t now);
+	void warnIfOpMediaStuck(const HostSource &media, int state, int64_t duration, int64_t now);
 	void stopOpWatch();
 	void restartMediaIfIdle(const QString &name);
 
@@ -179,7 +180,10 @@ private:
 		int64_t startedAt = 0;
 		bool seenPlaying = false;
 		bool restartedOnce = false;
+		int64_t restartedAt = 0;
 		int64_t lastMediaTime = -1;
+		int64_t movedAt = 0; // when the play position last changed
+		bool stuckReported = false;
 	};
 	OpWatch watch;
 	// Set by the media's "media_ended" signal on the host's thread.

@@ -17,6 +17,9 @@ constexpr int64_t opErrorAfterMs = 1000;
 // A looping file that jumps back from its last stretch to the start has played once.
 constexpr int64_t loopTailMs = 1500;
 constexpr int64_t loopJumpMs = 1000;
+// A media not playing this long after its restart, or playing without its position moving
+// for this long, will not end by itself.
+constexpr int64_t opStuckAfterMs = 10000;
 
 } // namespace
 
@@ -133,7 +136,7 @@ void Director::startOpWatch(const QString &opScene, const QString &opMediaName)
 	watch.watching = true;
 	watch.media = media->weak();
 	watch.name = media->name();
-	watch.startedAt = monotonicNowMs();
+	watch.startedAt = watch.movedAt = monotonicNowMs();
 	media->connectMediaEnded(&mediaEnded);
 	moduleLog(LOG_INFO, "OP: waiting for '%s' to end", qUtf8Printable(media->name()));
 }
@@ -176,6 +179,7 @@ void Director::stepOp(int64_t now)
 
 	if (!watch.seenPlaying && !watch.restartedOnce && now - watch.startedAt > opRestartAfterMs) {
 		watch.restartedOnce = true;
+		watch.restartedAt = now;
 		media->restartMedia();
 		moduleLog(LOG_INFO, "OP: restarted '%s'", qUtf8Printable(media->name()));
 	}
@@ -190,14 +194,32 @@ void Director::stepOp(int64_t now)
 	if (watch.seenPlaying && duration > 0 && watch.lastMediaTime > duration - loopTailMs &&
 	    position + loopJumpMs < watch.lastMediaTime)
 		ended = true;
+	// Only a media that says it plays can stand still.
+	if (state != MediaPlaying || position != watch.lastMediaTime)
+		watch.movedAt = now;
 	watch.lastMediaTime = position;
-	if (!ended)
+	if (!ended) {
+		warnIfOpMediaStuck(*media, state, duration, now);
 		return;
+	}
 
 	moduleLog(LOG_INFO, "OP: '%s' ended", qUtf8Printable(media->name()));
 	stopOpWatch();
 	if (!checkHold(HoldLocation::OpEnd, [this] { switchToMain(false); }))
 		switchToMain(false);
+}
+
+void Director::warnIfOpMediaStuck(const HostSource &media, int state, int64_t duration, int64_t now)
+{
+	if (watch.stuckReported)
+		return;
+	const bool neverStarted = !watch.seenPlaying && watch.restartedOnce && now - watch.restartedAt > opStuckAfterMs;
+	const bool stalled = state == MediaPlaying && duration > 0 && now - watch.movedAt > opStuckAfterMs;
+	if (!neverStarted && !stalled)
+		return;
+	// The operator decides when to go on; the flow does not switch by itself.
+	watch.stuckReported = true;
+	reportMissing("Problem.OpMediaStuck", media.name());
 }
 
 void Director::stopOpWatch()
