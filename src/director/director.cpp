@@ -28,6 +28,7 @@ Director::Director(std::unique_ptr<DirectorHost> hostLink, QObject *parent)
 {
 	connect(timer, &QTimer::timeout, this, &Director::tick);
 	timer->start(tickIntervalMs);
+	host->setCloseRequestHandler([this] { onCloseRequested(); });
 	publishFlow();
 }
 
@@ -57,7 +58,7 @@ void Director::tick()
 		endingMediaRestartAt = 0;
 		restartMediaIfIdle(selectedPreset().ending_media);
 	}
-	if (stopStreamAt != 0 && now >= stopStreamAt) {
+	if (stopStreamAt != 0 && !stopStreamPaused && now >= stopStreamAt) {
 		stopStreamAt = 0;
 		if (host->streamingActive()) {
 			moduleLog(LOG_INFO, "stopping the stream (ending timer)");
@@ -222,13 +223,17 @@ void Director::returnFromBreak(bool automatic)
 void Director::startEnding()
 {
 	const Preset preset = selectedPreset();
+	const int64_t now = monotonicNowMs();
 	takeOverFlow(true);
 	showState().resetCountdown();
 	showState().setPhase(PhaseEnding);
 	host->reportPhase("ending");
 	setStep(StepEnding);
-	if (preset.stop_stream && host->streamingActive())
-		stopStreamAt = monotonicNowMs() + int64_t(preset.stop_after) * 1000;
+	if (preset.stop_stream && host->streamingActive()) {
+		stopStreamAt = now + int64_t(preset.stop_after) * 1000;
+		if (held)
+			pauseStreamStop(now);
+	}
 	moduleLog(LOG_INFO, "ending started%s", stopStreamAt != 0 ? "; the stream stops on the timer" : "");
 
 	if (preset.ending_scene.isEmpty()) {
@@ -254,7 +259,7 @@ void Director::cancel()
 
 void Director::onStreamingStopped()
 {
-	stopStreamAt = 0;
+	dropStreamStop();
 	if (showState().phase() == PhaseEnding) {
 		setStep(StepNone);
 		showState().resetCountdown();
@@ -296,7 +301,7 @@ FlowStatus Director::flowStatus() const
 	status.step = step;
 	status.afterZeroDeadline = afterZeroDeadline;
 	status.hasOpScene = !selectedPreset().op_scene.isEmpty();
-	status.stopStreamAt = stopStreamAt;
+	status.stopStreamAt = stopStreamPaused ? monotonicNowMs() + stopStreamRemaining : stopStreamAt;
 	if (monotonicNowMs() < problemUntil)
 		status.problem = problem;
 	status.held = held;
@@ -318,7 +323,7 @@ void Director::takeOverFlow(bool restoreMusic)
 	resetFlow();
 	stopOpWatch();
 	stopFade(restoreMusic);
-	stopStreamAt = 0;
+	dropStreamStop();
 	endingMediaRestartAt = 0;
 }
 

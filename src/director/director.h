@@ -85,6 +85,8 @@ private:
 	void resetFlow();
 	void reportProblem(const QString &text);
 	void reportMissing(const char *key, const QString &name);
+	// The host is asked to close and is about to save the operator's transition.
+	void onCloseRequested();
 	// Runs the action only while the generation has not moved on.
 	Action guarded(Action action);
 
@@ -92,6 +94,9 @@ private:
 	bool checkHold(const QString &location, Action action);
 	void pauseAfterZero(int64_t now);
 	void resumeAfterZero(int64_t now);
+	void pauseStreamStop(int64_t now);
+	void resumeStreamStop(int64_t now);
+	void dropStreamStop();
 	void clearPendingStep();
 	void publishFlow() const;
 
@@ -99,8 +104,10 @@ private:
 	void queueSwitch(const QString &scene, const TransitionChoice &transition, Action onStarted, Action onFinished,
 			 bool holdGated, Action beforeSwitch);
 	void pumpSwitches(int64_t now);
+	void waitOutTransition(int64_t now);
 	void performSwitch(SwitchRequest request, int64_t now);
 	void finishSwitch();
+	void putBackTransition();
 	bool holdGatedSwitchWaiting() const;
 
 	// Music fade and media (director_media.cpp).
@@ -112,7 +119,9 @@ private:
 	void restoreBgmVolume();
 	void startOpWatch(const QString &opScene, const QString &opMediaName);
 	HostSourcePtr firstVisibleMedia(const HostSource &sceneOrGroup) const;
+	void waitForMainWithoutMedia();
 	void stepOp(int64_t now);
+	void warnIfOpMediaStuck(const HostSource &media, int state, int64_t duration, int64_t now);
 	void stopOpWatch();
 	void restartMediaIfIdle(const QString &name);
 
@@ -122,6 +131,9 @@ private:
 	int step = StepNone;
 	int64_t afterZeroDeadline = 0;
 	int64_t stopStreamAt = 0;
+	// A hold stops the stream-stop timer with this much left.
+	bool stopStreamPaused = false;
+	int64_t stopStreamRemaining = 0;
 	int64_t endingMediaRestartAt = 0;
 	QString returnScene;
 	bool bgmFadeStarted = false;
@@ -159,14 +171,19 @@ private:
 	};
 	MusicFade fade;
 
-	// The OP media watch.
+	// The OP media watch. The media is held weakly, so the host may drop it at any time
+	// (as it drops every source when it closes).
 	struct OpWatch {
 		bool watching = false;
-		HostSourcePtr media;
+		std::unique_ptr<HostWeakSource> media;
+		QString name;
 		int64_t startedAt = 0;
 		bool seenPlaying = false;
 		bool restartedOnce = false;
+		int64_t restartedAt = 0;
 		int64_t lastMediaTime = -1;
+		int64_t movedAt = 0; // when the play position last changed
+		bool stuckReported = false;
 	};
 	OpWatch watch;
 	// Set by the media's "media_ended" signal on the host's thread.

@@ -41,6 +41,7 @@ void Director::hold(bool on, const QString &from, const QString &reason)
 			  logText(reason).constData());
 		if (!wasHeld && step == StepAfterZero)
 			pauseAfterZero(now);
+		pauseStreamStop(now);
 		return;
 	}
 
@@ -55,6 +56,7 @@ void Director::hold(bool on, const QString &from, const QString &reason)
 	PendingStep taken = std::move(pendingStep);
 	pendingStep = PendingStep();
 	resumeAfterZero(now);
+	resumeStreamStop(now);
 	if (taken.action && taken.generation == generation) {
 		moduleLog(LOG_INFO, "再開で進めた一歩: %s (gen=%llu)", labelText(taken.label).constData(),
 			  static_cast<unsigned long long>(taken.generation));
@@ -110,6 +112,28 @@ void Director::resumeAfterZero(int64_t now)
 	}
 }
 
+void Director::pauseStreamStop(int64_t now)
+{
+	if (stopStreamAt == 0 || stopStreamPaused)
+		return;
+	stopStreamPaused = true;
+	stopStreamRemaining = std::max<int64_t>(0, stopStreamAt - now);
+}
+
+void Director::resumeStreamStop(int64_t now)
+{
+	if (!stopStreamPaused)
+		return;
+	stopStreamPaused = false;
+	stopStreamAt = now + stopStreamRemaining;
+}
+
+void Director::dropStreamStop()
+{
+	stopStreamAt = 0;
+	stopStreamPaused = false;
+}
+
 void Director::clearPendingStep()
 {
 	pendingStep = PendingStep();
@@ -134,6 +158,8 @@ QString Director::holdLocation() const
 		return QString::fromLatin1(HoldLocation::OpNoMedia);
 	case StepGoingMain:
 		return QString::fromLatin1(HoldLocation::Main);
+	case StepEnding:
+		return QString::fromLatin1(HoldLocation::Ending);
 	default:
 		break;
 	}

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -90,6 +91,10 @@ public:
 
 	virtual bool streamingActive() = 0;
 	virtual void stopStreaming() = 0;
+
+	// The handler runs when the host's main window is asked to close: before the host saves
+	// its scene collection, and before it knows whether it will really close.
+	virtual void setCloseRequestHandler(std::function<void()> handler) = 0;
 
 	// Tells the sibling plug-in the show's phase and the operator's holds.
 	virtual void reportPhase(const char *phase) = 0;

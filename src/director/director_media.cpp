@@ -17,6 +17,9 @@ constexpr int64_t opErrorAfterMs = 1000;
 // A looping file that jumps back from its last stretch to the start has played once.
 constexpr int64_t loopTailMs = 1500;
 constexpr int64_t loopJumpMs = 1000;
+// A media not playing this long after its restart, or playing without its position moving
+// for this long, will not end by itself.
+constexpr int64_t opStuckAfterMs = 10000;
 
 } // namespace
 
@@ -127,13 +130,13 @@ void Director::startOpWatch(const QString &opScene, const QString &opMediaName)
 	}
 
 	if (!media) {
-		setStep(StepOpNoMedia);
-		moduleLog(LOG_WARNING, "no OP media found; waiting for the main button");
+		waitForMainWithoutMedia();
 		return;
 	}
 	watch.watching = true;
-	watch.media = media;
-	watch.startedAt = monotonicNowMs();
+	watch.media = media->weak();
+	watch.name = media->name();
+	watch.startedAt = watch.movedAt = monotonicNowMs();
 	media->connectMediaEnded(&mediaEnded);
 	moduleLog(LOG_INFO, "OP: waiting for '%s' to end", qUtf8Printable(media->name()));
 }
@@ -154,15 +157,29 @@ HostSourcePtr Director::firstVisibleMedia(const HostSource &sceneOrGroup) const
 	return nullptr;
 }
 
+void Director::waitForMainWithoutMedia()
+{
+	setStep(StepOpNoMedia);
+	moduleLog(LOG_WARNING, "no OP media found; waiting for the main button");
+}
+
 void Director::stepOp(int64_t now)
 {
-	const HostSourcePtr media = watch.media;
+	const HostSourcePtr media = watch.media->lock();
+	if (!media) {
+		const QString name = watch.name;
+		stopOpWatch();
+		reportMissing("Problem.SourceMissing", name);
+		waitForMainWithoutMedia();
+		return;
+	}
 	const int state = media->mediaState();
 	if (state == MediaPlaying)
 		watch.seenPlaying = true;
 
 	if (!watch.seenPlaying && !watch.restartedOnce && now - watch.startedAt > opRestartAfterMs) {
 		watch.restartedOnce = true;
+		watch.restartedAt = now;
 		media->restartMedia();
 		moduleLog(LOG_INFO, "OP: restarted '%s'", qUtf8Printable(media->name()));
 	}
@@ -177,9 +194,14 @@ void Director::stepOp(int64_t now)
 	if (watch.seenPlaying && duration > 0 && watch.lastMediaTime > duration - loopTailMs &&
 	    position + loopJumpMs < watch.lastMediaTime)
 		ended = true;
+	// Only a media that says it plays can stand still.
+	if (state != MediaPlaying || position != watch.lastMediaTime)
+		watch.movedAt = now;
 	watch.lastMediaTime = position;
-	if (!ended)
+	if (!ended) {
+		warnIfOpMediaStuck(*media, state, duration, now);
 		return;
+	}
 
 	moduleLog(LOG_INFO, "OP: '%s' ended", qUtf8Printable(media->name()));
 	stopOpWatch();
@@ -187,11 +209,24 @@ void Director::stepOp(int64_t now)
 		switchToMain(false);
 }
 
+void Director::warnIfOpMediaStuck(const HostSource &media, int state, int64_t duration, int64_t now)
+{
+	if (watch.stuckReported)
+		return;
+	const bool neverStarted = !watch.seenPlaying && watch.restartedOnce && now - watch.restartedAt > opStuckAfterMs;
+	const bool stalled = state == MediaPlaying && duration > 0 && now - watch.movedAt > opStuckAfterMs;
+	if (!neverStarted && !stalled)
+		return;
+	// The operator decides when to go on; the flow does not switch by itself.
+	watch.stuckReported = true;
+	reportMissing("Problem.OpMediaStuck", media.name());
+}
+
 void Director::stopOpWatch()
 {
-	// Disconnected before the reference goes, so the signal never sees a stale flag.
-	if (watch.media)
-		watch.media->disconnectMediaEnded(&mediaEnded);
+	// A source the host has destroyed took its signal with it; the flag outlives both.
+	if (const HostSourcePtr media = watch.media ? watch.media->lock() : nullptr)
+		media->disconnectMediaEnded(&mediaEnded);
 	watch = OpWatch();
 	mediaEnded = false;
 }

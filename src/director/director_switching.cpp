@@ -11,7 +11,8 @@ namespace {
 // no sooner than the minimum after it was made.
 constexpr int idleTicksToFinish = 3;
 constexpr int64_t minimumSwitchMs = 100;
-// A host that never reports the end of its transition is given up on.
+// A host that never reports the end of its transition is given up on, whether the switch
+// was made or still waits for that transition to end.
 constexpr int64_t switchGiveUpMs = 30000;
 
 void runCallbacks(const SwitchRequest &request)
@@ -53,8 +54,12 @@ void Director::pumpSwitches(int64_t now)
 		return;
 	}
 
-	if (switchQueue.empty() || host->transitionActive())
+	if (switchQueue.empty())
 		return;
+	if (host->transitionActive()) {
+		waitOutTransition(now);
+		return;
+	}
 	if (switchQueue.front().holdGated && held) {
 		checkHold(holdLocation(), [this] { pumpSwitches(monotonicNowMs()); });
 		return;
@@ -62,6 +67,25 @@ void Director::pumpSwitches(int64_t now)
 	SwitchRequest request = std::move(switchQueue.front());
 	switchQueue.pop_front();
 	performSwitch(std::move(request), now);
+}
+
+void Director::waitOutTransition(int64_t now)
+{
+	SwitchRequest &front = switchQueue.front();
+	if (front.holdGated && held) {
+		front.blockedSince = -1; // kept for the resume: it waits for a person, not for the host
+		return;
+	}
+	if (front.blockedSince < 0)
+		front.blockedSince = now;
+	if (now - front.blockedSince <= switchGiveUpMs)
+		return;
+	// A transition that never ends (a studio-mode T-bar left half-way) is the operator's:
+	// the switch is not forced through it, and the flow goes on as for a missing scene.
+	SwitchRequest request = std::move(front);
+	switchQueue.pop_front();
+	reportMissing("Problem.SwitchGivenUp", request.scene);
+	runCallbacks(request);
 }
 
 void Director::performSwitch(SwitchRequest request, int64_t now)
@@ -109,6 +133,17 @@ void Director::performSwitch(SwitchRequest request, int64_t now)
 void Director::finishSwitch()
 {
 	switchInFlight = false;
+	putBackTransition();
+	moduleLog(LOG_INFO, "now on scene '%s'", qUtf8Printable(host->currentSceneName()));
+
+	SwitchRequest done = std::move(currentSwitch);
+	currentSwitch = SwitchRequest();
+	if (done.onFinished)
+		done.onFinished();
+}
+
+void Director::putBackTransition()
+{
 	if (restoreTransition)
 		host->setCurrentTransition(savedTransition);
 	if (restoreDuration)
@@ -117,12 +152,13 @@ void Director::finishSwitch()
 		moduleLog(LOG_INFO, "transition back to '%s' (%d ms)", qUtf8Printable(host->currentTransitionName()),
 			  host->transitionDurationMs());
 	restoreTransition = restoreDuration = false;
-	moduleLog(LOG_INFO, "now on scene '%s'", qUtf8Printable(host->currentSceneName()));
+}
 
-	SwitchRequest done = std::move(currentSwitch);
-	currentSwitch = SwitchRequest();
-	if (done.onFinished)
-		done.onFinished();
+void Director::onCloseRequested()
+{
+	// The host saves the transition and length current when it closes as the operator's.
+	// The switch itself goes on, should the host not close after all.
+	putBackTransition();
 }
 
 bool Director::holdGatedSwitchWaiting() const

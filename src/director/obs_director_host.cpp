@@ -5,6 +5,9 @@
 #include <obs-frontend-api.h>
 #include <obs.hpp>
 
+#include <QEvent>
+#include <QObject>
+
 namespace {
 
 void setFlagOnMediaEnded(void *flag, calldata_t *)
@@ -86,6 +89,24 @@ std::unique_ptr<HostWeakSource> ObsHostSource::weak() const
 	return std::make_unique<ObsWeakSource>(obs_source_get_weak_source(source));
 }
 
+// Sees the main window's close event before the window does: the host saves its scene
+// collection in its close handler.
+class CloseRequestFilter final : public QObject {
+public:
+	explicit CloseRequestFilter(std::function<void()> handler) : handler(std::move(handler)) {}
+
+protected:
+	bool eventFilter(QObject *watched, QEvent *event) override
+	{
+		if (event->type() == QEvent::Close)
+			handler();
+		return QObject::eventFilter(watched, event);
+	}
+
+private:
+	std::function<void()> handler;
+};
+
 class ObsDirectorHost final : public DirectorHost {
 public:
 	HostSourcePtr findSource(const QString &name) override
@@ -133,10 +154,23 @@ public:
 	bool streamingActive() override { return obs_frontend_streaming_active(); }
 	void stopStreaming() override { obs_frontend_streaming_stop(); }
 
+	void setCloseRequestHandler(std::function<void()> handler) override
+	{
+		// The host's QMainWindow, whose QObject part starts at the address handed out.
+		auto *mainWindow = static_cast<QObject *>(obs_frontend_get_main_window());
+		if (!mainWindow)
+			return;
+		closeFilter = std::make_unique<CloseRequestFilter>(std::move(handler));
+		mainWindow->installEventFilter(closeFilter.get());
+	}
+
 	void reportPhase(const char *phase) override { ::reportPhase(phase); }
 	void reportHold(bool on, const QString &reason) override { ::reportHold(on, reason); }
 
 private:
+	// Once deleted, the main window no longer calls it.
+	std::unique_ptr<CloseRequestFilter> closeFilter;
+
 	// Takes over the reference it is given.
 	static QString nameOf(obs_source_t *owned)
 	{

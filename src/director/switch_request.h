@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 
 // One scene change waiting in the director's queue. Every callback may be empty.
@@ -13,4 +14,5 @@ struct SwitchRequest {
 	std::function<void()> onFinished;   // when the transition is over
 	bool holdGated = false;             // waits in the queue while the flow is held
 	std::function<void()> beforeSwitch; // right before the scene is set
+	int64_t blockedSince = -1;          // since when a running transition keeps it waiting
 };

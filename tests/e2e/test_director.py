@@ -1,16 +1,19 @@
 """The flow director running whole shows in a real OBS, driven from outside as a user's
 tools would: hotkeys by name through obs-websocket, procedures through the Cuebox stand-in.
 
-Two OBS runs share one home. The first runs the show: standby, zero, OP with its clip,
+Three OBS runs share one home. The first runs the show: standby, zero, OP with its clip,
 main, a break, a hold at zero (refused from "auto...", resumed by a person) and the
-ending, which stops a real stream to an RTMP server on 127.0.0.1. The second checks that
-the music volume saved by the fade comes back on the next standby after the restart, and
-runs a preset whose scene, transition, music and OP media are missing.
+ending, which stops a real stream to an RTMP server on 127.0.0.1, then the ending again
+held during its stream-stop timer. The second checks that the music volume saved by the
+fade comes back on the next standby after the restart, and runs a preset whose scene,
+transition, music and OP media are missing. The third closes OBS during the slow switch
+to the OP scene while the OP clip is watched.
 
 Times come from the log's own stamps (the module's lines are written when they happen)
 and from the volume read back over the websocket; every measured delay is printed."""
 
 import datetime
+import json
 import math
 import os
 import re
@@ -27,7 +30,7 @@ from show_test import ShowTest
 from ws_client import ObsWebSocket
 
 COLLECTION = "director-e2e"
-SHOW, BROKEN = "e2e show", "e2e broken"
+SHOW, BROKEN, CLOSING = "e2e show", "e2e broken", "e2e closing"
 COUNTDOWN_MS = 3000
 SWITCH_AFTER_S = 3
 BREAK_MS = 3000
@@ -35,6 +38,8 @@ STOP_AFTER_S = 3
 CLIP_SECONDS = 2
 OPERATOR_TRANSITION, OPERATOR_MS = "Fade", 300
 OP_TRANSITION, OP_MS = "Slow Fade", 800
+CLOSING_OP_MS = 5000
+HELD_ENDING_AFTER_S = 1.0
 STAMP = re.compile(r"^(\d\d):(\d\d):(\d\d)\.(\d\d\d): (.*)$")
 
 
@@ -116,7 +121,9 @@ def presets():
             "stop_stream": True, "stop_after": STOP_AFTER_S, "to_ending": transition("", 0)}
     broken = dict(show, name=BROKEN, to_standby=transition("No Such Transition", 500), bgm="No Such Music",
                   op_media="No Such Clip", main_scene="No Such Scene")
-    return [show, broken]
+    closing = dict(show, name=CLOSING, duration_ms=1000, switch_after=0,
+                   to_op=transition(OP_TRANSITION, CLOSING_OP_MS))
+    return [show, broken, closing]
 
 
 # --- the RTMP server --------------------------------------------------------------------
@@ -181,6 +188,14 @@ def first_time(lines, text, after=0.0):
     raise AssertionError("no log line with %r after %.3f" % (text, after))
 
 
+def line_index(lines, text):
+    """The index of the first line that contains `text`."""
+    for index, line in enumerate(lines):
+        if text in line:
+            return index
+    raise AssertionError("no log line with %r" % text)
+
+
 def phases(session):
     return [r["args"]["phase"] for r in session.standin_records() if r["proc"] == "cuebox_set_phase"]
 
@@ -211,6 +226,7 @@ class DirectorShowTest(ShowTest):
 
         cls.run_first_obs()
         cls.run_second_obs()
+        cls.run_third_obs()
 
     @classmethod
     def run_first_obs(cls):
@@ -222,6 +238,7 @@ class DirectorShowTest(ShowTest):
             cls.scenario("break", cls.break_and_back)
             cls.scenario("hold", cls.hold_at_zero)
             cls.scenario("ending", cls.ending_stops_stream)
+            cls.scenario("held_ending", cls.held_ending)
             if ws.call("GetStreamStatus")["outputActive"]:
                 ws.call("StopStream")  # OBS would ask before closing with a live stream
                 ws.wait_event("StreamStateChanged", lambda data: not data["outputActive"], 20)
@@ -243,6 +260,24 @@ class DirectorShowTest(ShowTest):
             cls.scenario("missing", cls.missing_things)
         session.stop()
         cls.facts["second_leaks"] = session.leak_count()
+
+    @classmethod
+    def run_third_obs(cls):
+        session = cls.session
+        config = session.read_plugin_config()
+        config["current"] = 2  # the closing preset
+        session.write_plugin_config(config)
+        session.obs_args = ["--verbose"]  # OBS then logs each source it destroys
+        session.start()
+        with ObsWebSocket(session.port) as ws:
+            cls.ws = ws
+            cls.scenario("closing", cls.close_during_the_op_switch)
+        session.stop(screenshot=False)
+        cls.facts["third_leaks"] = session.leak_count()
+        cls.facts["third_log"] = session.log_lines()
+        with open(os.path.join(session.config_dir, "basic", "scenes", COLLECTION + ".json"), encoding="utf-8") as f:
+            saved = json.load(f)
+        cls.facts["saved_transition"] = (saved.get("current_transition"), saved.get("transition_duration"))
 
     # --- scenarios (first OBS) ---------------------------------------------------------
     @classmethod
@@ -350,6 +385,24 @@ class DirectorShowTest(ShowTest):
         return {"began": began, "stopped_at": stopped_at, "lines": stamped_lines(cls.session),
                 "state": cls.state(), "flow": cls.flow(), "streaming": ws.call("GetStreamStatus")["outputActive"]}
 
+    @classmethod
+    def held_ending(cls):
+        ws = cls.ws
+        ws.clear_events()
+        ws.call("StartStream")
+        ws.wait_event("StreamStateChanged", lambda data: data["outputActive"], 20)
+        began = time.time()
+        ws.trigger_hotkey("curtainup.ending")
+        time.sleep(HELD_ENDING_AFTER_S)
+        cls.hold(True, "desk", "encore")
+        time.sleep(STOP_AFTER_S + 1.5)  # past the timer: the stream must still be live
+        while_held = {"streaming": ws.call("GetStreamStatus")["outputActive"], "flow": cls.flow()}
+        cls.hold(False, "desk")
+        ws.wait_event("StreamStateChanged", lambda data: not data["outputActive"]
+                      and data["outputState"] == "OBS_WEBSOCKET_OUTPUT_STOPPED", STOP_AFTER_S + 10)
+        time.sleep(0.3)
+        return {"began": began, "while_held": while_held, "lines": stamped_lines(cls.session)}
+
     # --- scenarios (second OBS) --------------------------------------------------------
     @classmethod
     def restore_after_restart(cls):
@@ -368,6 +421,15 @@ class DirectorShowTest(ShowTest):
         time.sleep(0.3)
         return {"flow_on_op": flow_on_op, "flow_after": cls.flow(), "program": cls.program(),
                 "lines": [line for _, line in stamped_lines(cls.session)]}
+
+    # --- scenario (third OBS) ----------------------------------------------------------
+    @classmethod
+    def close_during_the_op_switch(cls):
+        operator = cls.ws.call("GetCurrentSceneTransition")
+        cls.ws.trigger_hotkey("curtainup.standby")
+        # Standby, zero after a second, then the switch to OP runs for CLOSING_OP_MS.
+        cls.session.wait_for_log(r"\[curtainup\] OP: waiting for 'OP Clip' to end", 10)
+        return {"operator": (operator["transitionName"], operator["transitionDuration"])}
 
     # --- checks ------------------------------------------------------------------------
     def test_zero_then_op_after_switch_after_with_the_presets_transition(self):
@@ -470,6 +532,37 @@ class DirectorShowTest(ShowTest):
         self.assertFalse(facts["streaming"])
         self.assertEqual(facts["state"]["mode"], "idle")
         self.assertEqual(facts["flow"]["step"], "none")
+
+    def test_a_hold_in_the_ending_keeps_the_stream_live_until_the_time_left_after_the_resume(self):
+        facts = self.fact("held_ending")
+        lines = facts["lines"]
+        started = first_time(lines, "[curtainup] ending started; the stream stops on the timer", facts["began"])
+        held = first_time(lines, "[curtainup] 待った: from='desk' reason='encore'", started)
+        resumed = first_time(lines, "[curtainup] 再開: from='desk'", held)
+        stopping = first_time(lines, "[curtainup] stopping the stream (ending timer)", started)
+        left = STOP_AFTER_S - (held - started)
+        self.note("held %.0f ms into the %d s timer; resume -> stream stop %.0f ms (%.0f ms were left)"
+                  % ((held - started) * 1000, STOP_AFTER_S, (stopping - resumed) * 1000, left * 1000))
+        self.assertTrue(facts["while_held"]["streaming"])
+        self.assertEqual(facts["while_held"]["flow"], {"step": "ending", "held": True, "held_reason": "encore"})
+        self.assertGreater(stopping, resumed)
+        self.assertAlmostEqual((stopping - resumed) * 1000, left * 1000, delta=100)
+
+    def test_closing_during_a_switch_saves_the_operators_transition(self):
+        self.assertEqual(self.fact("closing")["operator"], (OPERATOR_TRANSITION, OPERATOR_MS))
+        log = self.fact("third_log")
+        line_index(log, "[curtainup] switching to 'OP' with '%s' (%d ms)" % (OP_TRANSITION, CLOSING_OP_MS))
+        self.assertFalse([line for line in log if "now on scene 'OP'" in line])  # closed during the switch
+        self.assertEqual(self.fact("saved_transition"), (OPERATOR_TRANSITION, OPERATOR_MS))
+
+    def test_closing_while_the_op_clip_is_watched_leaves_no_source_held(self):
+        log = self.fact("third_log")
+        line_index(log, "[curtainup] OP: waiting for 'OP Clip' to end")
+        closing = log[line_index(log, "==== Shutting down"):]
+        # OBS clears its scenes before the plug-ins hear of the exit; nothing may keep one.
+        self.assertLess(line_index(closing, "source 'OP Clip' destroyed"), line_index(closing, "All scene data cleared"))
+        self.assertFalse([line for line in closing if "Double destroy" in line or "Not all sources" in line])
+        self.assertEqual(self.fact("third_leaks"), 0)
 
     def test_missing_scene_transition_source_and_media_are_reported_and_the_flow_goes_on(self):
         facts = self.fact("missing")

@@ -379,6 +379,7 @@ TEST_F(DirectorTest, ShutdownDropsPendingWorkAndStopsTheTimer)
 	run(1000);
 	EXPECT_EQ(host->program, op);
 	EXPECT_TRUE(host->source(QStringLiteral("OpClip"))->endedFlags.empty());
+	EXPECT_EQ(liveWeakSources(), 0);
 }
 
 TEST_F(DirectorTest, ARenamedSceneIsFollowedByTheWayBackAndTheQueue)

@@ -24,6 +24,14 @@ protected:
 		director->startStandby();
 		ASSERT_TRUE(runUntil([this] { return step() == StepAfterZero; }));
 	}
+	// The ending timer stops the stream exactly ms from now, not a tick sooner.
+	void expectStreamStopIn(int64_t ms)
+	{
+		run(ms - tickMs);
+		EXPECT_EQ(host->streamStops, 0);
+		run(tickMs);
+		EXPECT_EQ(host->streamStops, 1);
+	}
 };
 
 TEST_F(DirectorHoldTest, HoldPublishesTheFlowAndSetsTheSharedHeldFlag)
@@ -166,7 +174,7 @@ TEST_F(DirectorHoldTest, HoldLocationsFollowTheFlow)
 	runToOp();
 	EXPECT_EQ(location(), QStringLiteral("Hold.Location.Op"));
 	director->startEnding();
-	EXPECT_EQ(location(), QStringLiteral("Hold.Location.Other"));
+	EXPECT_EQ(location(), QStringLiteral("Hold.Location.Ending"));
 	director->toggleBreak();
 	EXPECT_EQ(location(), QStringLiteral("Hold.Location.Break"));
 	director->cancel();
@@ -229,6 +237,56 @@ TEST_F(DirectorHoldTest, HeldWhenTheBreakRunsOutTheBreakStaysAndOneStepIsKept)
 	EXPECT_EQ(host->program, mainScene);
 	ASSERT_TRUE(runUntil([this] { return step() == StepNone; }, 2000));
 	EXPECT_EQ(phase(), PhaseIdle);
+}
+
+TEST_F(DirectorHoldTest, TheBreakRunningOutWhileHeldStartsNoWayBackBeforeTheResume)
+{
+	host->program = mainScene;
+	director->toggleBreak();
+	holdFrom("stage");
+	run(8000);
+	EXPECT_EQ(step(), StepNone);
+	EXPECT_FALSE(director->flowStatus().waitingForResume);
+	EXPECT_FALSE(log.contains("break over"));
+	resumeFrom("stage");
+	EXPECT_TRUE(log.contains("[curtainup] break over; back to 'Main'"));
+}
+
+TEST_F(DirectorHoldTest, HeldInTheEndingTheStreamStopWaitsAndComesAfterTheTimeThatWasLeft)
+{
+	host->streaming = true;
+	director->startEnding();
+	run(10000);
+	holdFrom("stage");
+	EXPECT_EQ(location(), QStringLiteral("Hold.Location.Ending"));
+	run(60000);
+	EXPECT_EQ(host->streamStops, 0);
+	EXPECT_EQ(director->flowStatus().stopStreamAt, clock.monotonicMs() + 20000);
+	resumeFrom("stage");
+	expectStreamStopIn(20000);
+}
+
+TEST_F(DirectorHoldTest, AnEndingStartedWhileHeldStopsTheStreamOnlyAfterTheResume)
+{
+	host->streaming = true;
+	holdFrom("stage");
+	director->startEnding();
+	run(60000);
+	EXPECT_EQ(host->streamStops, 0);
+	resumeFrom("stage");
+	expectStreamStopIn(30000);
+}
+
+TEST_F(DirectorHoldTest, CancelWhileHeldClearsTheStreamStop)
+{
+	host->streaming = true;
+	director->startEnding();
+	holdFrom("stage");
+	director->cancel();
+	resumeFrom("stage");
+	run(60000);
+	EXPECT_EQ(host->streamStops, 0);
+	EXPECT_EQ(director->flowStatus().stopStreamAt, 0);
 }
 
 TEST_F(DirectorHoldTest, AStepKeptBeforeAnOperatorActionIsNotRunOnResume)

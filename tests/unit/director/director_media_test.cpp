@@ -244,6 +244,56 @@ TEST_F(DirectorMediaTest, AMediaThatNeverStartsIsRestartedOnceAfterOneAndAHalfSe
 	EXPECT_EQ(step(), StepOp);
 }
 
+TEST_F(DirectorMediaTest, AMediaStillNotPlayingTenSecondsAfterItsRestartIsReportedOnce)
+{
+	runToOpWatch();
+	run(1500 + tickMs);
+	ASSERT_EQ(source("OpClip")->restarts, 1);
+	run(10000);
+	EXPECT_TRUE(director->flowStatus().problem.isEmpty());
+	run(tickMs);
+	EXPECT_EQ(director->flowStatus().problem,
+		  QStringLiteral("OP media 'OpClip' is not playing; press Go to main when ready."));
+	run(30000);
+	EXPECT_EQ(log.count("is not playing"), 1);
+	EXPECT_EQ(step(), StepOp); // the operator decides
+	EXPECT_EQ(host->program, QStringLiteral("OP"));
+}
+
+TEST_F(DirectorMediaTest, AMediaThatStallsWhilePlayingIsReportedButAPausedOneIsNot)
+{
+	runToOpWatch();
+	const std::shared_ptr<FakeSource> clip = source("OpClip");
+	clip->durationMs = 60000;
+	clip->state = MediaPlaying;
+	for (int ticks = 0; ticks < 20; ++ticks) {
+		clip->timeMs += tickMs;
+		run(tickMs);
+	}
+	clip->state = MediaPaused; // by the operator
+	run(20000);
+	EXPECT_TRUE(director->flowStatus().problem.isEmpty());
+	clip->state = MediaPlaying; // but the position stands still
+	run(10000);
+	EXPECT_TRUE(director->flowStatus().problem.isEmpty());
+	run(tickMs);
+	EXPECT_EQ(director->flowStatus().problem,
+		  QStringLiteral("OP media 'OpClip' is not playing; press Go to main when ready."));
+	EXPECT_EQ(step(), StepOp);
+}
+
+TEST_F(DirectorMediaTest, TheWatchKeepsNoSourceAliveAndAMediaTheHostDropsIsReported)
+{
+	runToOpWatch();
+	const std::weak_ptr<FakeSource> clip = source("OpClip");
+	for (const char *name : {"OP", "OpGroup", "OpClip"})
+		host->removeSource(QString::fromLatin1(name));
+	EXPECT_TRUE(clip.expired()); // as when the host clears its scenes on closing
+	run(tickMs);
+	EXPECT_EQ(step(), StepOpNoMedia);
+	EXPECT_EQ(director->flowStatus().problem, QStringLiteral("Source 'OpClip' not found or not usable here."));
+}
+
 TEST_F(DirectorMediaTest, AMediaSeenPlayingIsNotRestarted)
 {
 	runToOpWatch();

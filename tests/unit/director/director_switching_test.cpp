@@ -7,6 +7,7 @@ namespace {
 const QString standby = QStringLiteral("Standby");
 const QString fade = QStringLiteral("Fade");
 const QString slide = QStringLiteral("Slide");
+const QString op = QStringLiteral("OP");
 
 } // namespace
 
@@ -169,6 +170,58 @@ TEST_F(DirectorSwitchTest, ATransitionThatNeverEndsIsGivenUpAfterThirtySeconds)
 	run(tickMs);
 	EXPECT_TRUE(finished(standby));
 	EXPECT_EQ(host->transition, fade);
+}
+
+TEST_F(DirectorSwitchTest, ASwitchWaitingBehindATransitionThatNeverEndsIsGivenUpAndTheFlowGoesOn)
+{
+	runToOp();
+	host->stuckTransition = true; // a studio-mode T-bar left half-way
+	host->source(QStringLiteral("OpClip"))->state = MediaEnded;
+	run(30000);
+	EXPECT_EQ(step(), StepGoingMain);
+	EXPECT_TRUE(director->flowStatus().problem.isEmpty());
+	run(2 * tickMs);
+	EXPECT_EQ(director->flowStatus().problem,
+		  QStringLiteral("Gave up switching to 'Main': the running transition did not end."));
+	EXPECT_EQ(host->program, op); // not forced through the operator's transition
+	EXPECT_EQ(step(), StepNone);  // its callbacks ran
+	EXPECT_EQ(host->phases.back(), "opening_done");
+}
+
+TEST_F(DirectorSwitchTest, ASwitchKeptForTheResumeIsNotGivenUpWhileHeld)
+{
+	director->startStandby();
+	ASSERT_TRUE(runUntil([this] { return step() == StepAfterZero; }));
+	host->stuckTransition = true;
+	run(3000);
+	ASSERT_EQ(step(), StepOp); // the switch to OP waits behind the transition
+	director->hold(true, QStringLiteral("stage"), QString());
+	run(60000);
+	EXPECT_TRUE(director->flowStatus().problem.isEmpty());
+	EXPECT_TRUE(director->flowStatus().waitingForResume);
+
+	director->hold(false, QStringLiteral("stage"), QString());
+	run(30000); // the wait for the transition counts from the resume
+	EXPECT_TRUE(director->flowStatus().problem.isEmpty());
+	run(2 * tickMs);
+	EXPECT_EQ(director->flowStatus().problem,
+		  QStringLiteral("Gave up switching to 'OP': the running transition did not end."));
+}
+
+TEST_F(DirectorSwitchTest, AsTheHostIsAskedToCloseASwitchInFlightPutsTheOperatorsTransitionBack)
+{
+	standbyWith({slide, 800});
+	ASSERT_TRUE(host->closeRequested);
+	host->closeRequested(); // the host saves its transition right after this
+	EXPECT_EQ(host->transition, fade);
+	EXPECT_EQ(host->durationMs, 300);
+	EXPECT_TRUE(log.contains("[curtainup] transition back to 'Fade' (300 ms)"));
+
+	// The host may stay open after all: the switch completes without a second put-back.
+	const int changes = host->transitionChanges + host->durationChanges;
+	ASSERT_TRUE(runUntil([this] { return finished(standby); }));
+	EXPECT_EQ(host->transitionChanges + host->durationChanges, changes);
+	EXPECT_EQ(log.count("transition back"), 1);
 }
 
 TEST_F(DirectorSwitchTest, ARenamedSourceIsFollowedInQueuedSwitches)

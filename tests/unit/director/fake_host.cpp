@@ -6,9 +6,14 @@
 
 namespace {
 
+int weakSources = 0;
+
 class FakeWeakSource final : public HostWeakSource {
 public:
-	explicit FakeWeakSource(std::weak_ptr<FakeSource> source) : source(std::move(source)) {}
+	explicit FakeWeakSource(std::weak_ptr<FakeSource> source) : source(std::move(source)) { ++weakSources; }
+	~FakeWeakSource() override { --weakSources; }
+	FakeWeakSource(const FakeWeakSource &) = delete;
+	FakeWeakSource &operator=(const FakeWeakSource &) = delete;
 	HostSourcePtr lock() const override { return source.lock(); }
 
 private:
@@ -16,6 +21,11 @@ private:
 };
 
 } // namespace
+
+int liveWeakSources()
+{
+	return weakSources;
+}
 
 void FakeSource::emitMediaEnded()
 {

@@ -50,6 +50,9 @@ public:
 	std::weak_ptr<FakeSource> self;
 };
 
+// Weak links to fake sources that someone still holds.
+int liveWeakSources();
+
 // Scenes, sources, transitions and a stream as a test sets them up. A scene switch runs
 // the current transition for its length on the fake clock.
 class FakeHost final : public DirectorHost {
@@ -86,6 +89,8 @@ public:
 	std::vector<SceneSet> sceneSets;
 	std::vector<std::string> phases;
 	std::vector<std::string> holds;
+	// The main window's close request, as the director asked to hear it.
+	std::function<void()> closeRequested;
 
 	HostSourcePtr findSource(const QString &name) override;
 	QString currentSceneName() override { return program; }
@@ -97,6 +102,7 @@ public:
 	bool transitionActive() override;
 	bool streamingActive() override { return streaming; }
 	void stopStreaming() override;
+	void setCloseRequestHandler(std::function<void()> handler) override { closeRequested = std::move(handler); }
 	void reportPhase(const char *phase) override { phases.emplace_back(phase); }
 	void reportHold(bool on, const QString &reason) override;
 
