@@ -19,8 +19,9 @@ struct DockStatus {
 	bool cancelEnabled = false;
 	QString holdText;
 	bool held = false;
-	// Presets may change only while nothing runs or waits.
 	bool presetsUnlocked = true;
 };
 
 DockStatus composeDockStatus(const ShowSnapshot &snapshot, const FlowStatus &flow);
+// The preset row's lock: presets may change only while no show runs and no step waits.
+bool presetsUnlocked(int phase, const FlowStatus &flow);
