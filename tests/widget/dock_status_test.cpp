@@ -3,6 +3,7 @@
 
 #include "director/show_state.h"
 #include "dock/dock_status.h"
+#include "dock/preview_picture.h"
 #include "fake_clock.h"
 #include "module/module_host.h"
 #include "settings/preset_store.h"
@@ -247,6 +248,28 @@ TEST_F(DockStatusLines, PreviewShowsThePictureOnACheckerboard)
 		somethingDrawn = c != QColor(58, 61, 70) && c != QColor(70, 74, 85);
 	}
 	EXPECT_TRUE(somethingDrawn) << "the countdown is drawn over the checkerboard";
+}
+
+TEST_F(DockStatusLines, PreviewFollowsTheRadio)
+{
+	auto *label = control<QLabel>("previewLabel");
+	const auto shown = [&] {
+		return label->pixmap(Qt::ReturnByValue).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+	};
+	const auto picture = [&](int kind) {
+		return previewPicture(showState().snapshot(), kind, previewWidth(label->width()));
+	};
+	dock->refreshStatus();
+	ASSERT_NE(picture(KindStandby), picture(KindBreak)) << "the two kinds must look different here";
+	EXPECT_EQ(shown(), picture(KindStandby));
+
+	control<QRadioButton>("previewBreak")->click();
+	dock->refreshStatus();
+	EXPECT_EQ(shown(), picture(KindBreak)) << "no show change needed: the radio alone switches the kind";
+
+	control<QRadioButton>("previewStandby")->click();
+	dock->refreshStatus();
+	EXPECT_EQ(shown(), picture(KindStandby));
 }
 
 TEST_F(DockStatusLines, HiddenDockDoesNothing)
