@@ -39,6 +39,8 @@ void onFrontendEvent(enum obs_frontend_event event, void *)
 			director->onStreamingStopped();
 		break;
 	case OBS_FRONTEND_EVENT_EXIT:
+		if (dock)
+			dock->flushTexts();
 		setModuleAlive(false);
 		if (director)
 			director->shutdown();
