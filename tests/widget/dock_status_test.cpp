@@ -1,6 +1,7 @@
 // The status lines, the action buttons, the hold style, the preset lock and the preview.
 #include "dock_fixture.h"
 
+#include "compat/qt_compat.h"
 #include "director/show_state.h"
 #include "dock/dock_status.h"
 #include "dock/preview_picture.h"
@@ -233,7 +234,7 @@ TEST_F(DockStatusLines, PreviewFollowsTheBreak)
 TEST_F(DockStatusLines, PreviewShowsThePictureOnACheckerboard)
 {
 	dock->refreshStatus();
-	const QPixmap pixmap = control<QLabel>("previewLabel")->pixmap(Qt::ReturnByValue);
+	const QPixmap pixmap = compat::labelPixmap(control<QLabel>("previewLabel"));
 	ASSERT_FALSE(pixmap.isNull());
 	const QImage image = pixmap.toImage();
 	EXPECT_GE(image.width(), 160);
@@ -254,7 +255,7 @@ TEST_F(DockStatusLines, PreviewFollowsTheRadio)
 {
 	auto *label = control<QLabel>("previewLabel");
 	const auto shown = [&] {
-		return label->pixmap(Qt::ReturnByValue).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+		return compat::labelPixmap(label).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
 	};
 	const auto picture = [&](int kind) {
 		return previewPicture(showState().snapshot(), kind, previewWidth(label->width()));
