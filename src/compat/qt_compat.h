@@ -4,6 +4,7 @@
 // live here and nowhere else.
 
 #include <QFontDatabase>
+#include <QPixmap>
 #include <QString>
 #include <QtGlobal>
 
@@ -16,6 +17,16 @@ inline bool hasFontFamily(const QString &family)
 	return QFontDatabase::hasFamily(family);
 #else
 	return QFontDatabase().hasFamily(family);
+#endif
+}
+
+// A label's pixmap by value: Qt 5 needs the by-value overload that Qt 6 deprecates.
+template<typename Label> QPixmap labelPixmap(const Label *label)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+	return label->pixmap();
+#else
+	return label->pixmap(Qt::ReturnByValue);
 #endif
 }
 

@@ -1,6 +1,9 @@
 // The preset row: choosing, saving under a new name, renaming and removing presets.
 #include "dock/standby_dock.h"
 
+#include "director/show_state.h"
+#include "dock/dock_director.h"
+#include "dock/dock_status.h"
 #include "module/module_host.h"
 #include "settings/preset_store.h"
 
@@ -39,6 +42,15 @@ void StandbyDock::reloadPresetList()
 	removeButton->setEnabled(presetCount() > 1);
 }
 
+bool StandbyDock::refusedWhileLocked(const char *titleKey)
+{
+	// A hotkey or another plug-in may start the show while a dialog of this row is open.
+	if (presetsUnlocked(showState().phase(), director->flowStatus()))
+		return false;
+	QMessageBox::information(this, moduleText(titleKey), moduleText("Preset.Locked"), QMessageBox::Ok);
+	return true;
+}
+
 void StandbyDock::choosePreset(int index)
 {
 	if (loading || index < 0)
@@ -52,7 +64,7 @@ void StandbyDock::savePresetAs()
 {
 	flushTexts();
 	const QString name = askPresetName(this, "Preset.SaveAs", uniquePresetName(currentPreset().name));
-	if (name.isEmpty())
+	if (name.isEmpty() || refusedWhileLocked("Preset.SaveAs"))
 		return;
 	Preset copy = currentPreset();
 	copy.name = name;
@@ -62,7 +74,8 @@ void StandbyDock::savePresetAs()
 	if (existing < 0) {
 		addPreset(copy);
 	} else {
-		if (!askYesNo(this, "Preset.SaveAs", moduleText("Preset.Overwrite").arg(name)))
+		if (!askYesNo(this, "Preset.SaveAs", moduleText("Preset.Overwrite").arg(name)) ||
+		    refusedWhileLocked("Preset.SaveAs"))
 			return;
 		selectPreset(existing);
 		updateCurrentPreset(copy);
@@ -74,7 +87,7 @@ void StandbyDock::savePresetAs()
 void StandbyDock::renamePreset()
 {
 	const QString name = askPresetName(this, "Preset.Rename", currentPreset().name);
-	if (name.isEmpty() || name == currentPreset().name)
+	if (name.isEmpty() || name == currentPreset().name || refusedWhileLocked("Preset.Rename"))
 		return;
 	if (findPreset(name) >= 0) {
 		QMessageBox::information(this, moduleText("Preset.Rename"), moduleText("Preset.NameUsed").arg(name),
@@ -91,7 +104,8 @@ void StandbyDock::removeCurrentPreset()
 {
 	if (presetCount() < 2)
 		return;
-	if (!askYesNo(this, "Preset.Remove", moduleText("Preset.RemoveConfirm").arg(currentPreset().name)))
+	if (!askYesNo(this, "Preset.Remove", moduleText("Preset.RemoveConfirm").arg(currentPreset().name)) ||
+	    refusedWhileLocked("Preset.Remove"))
 		return;
 	// Text typed for the preset that goes away goes with it.
 	textTimer.stop();

@@ -73,7 +73,7 @@ void composeActions(DockStatus &status, int phase, const FlowStatus &flow)
 	status.breakText = moduleText(phase == PhaseBreak ? "Act.Back" : "Act.Break");
 	status.breakEnabled = !(phase == PhaseBreak && flow.step == StepBackFromBreak && !heldSwitchWaiting);
 	status.endingEnabled = phase != PhaseEnding;
-	const bool idle = phase == PhaseIdle && flow.step == StepNone;
+	const bool idle = presetsUnlocked(phase, flow); // nothing runs and no step waits
 	status.cancelEnabled = !idle;
 	status.held = flow.held;
 	status.holdText = moduleText(flow.held ? "Act.Resume" : "Act.Hold");
@@ -81,6 +81,11 @@ void composeActions(DockStatus &status, int phase, const FlowStatus &flow)
 }
 
 } // namespace
+
+bool presetsUnlocked(int phase, const FlowStatus &flow)
+{
+	return phase == PhaseIdle && flow.step == StepNone;
+}
 
 DockStatus composeDockStatus(const ShowSnapshot &snapshot, const FlowStatus &flow, const QString &saveProblem)
 {

@@ -19,10 +19,11 @@ struct DockStatus {
 	bool cancelEnabled = false;
 	QString holdText;
 	bool held = false;
-	// Presets may change only while nothing runs or waits.
 	bool presetsUnlocked = true;
 };
 
 // A save problem (the settings file cannot be written) is shown under the flow's problem.
 DockStatus composeDockStatus(const ShowSnapshot &snapshot, const FlowStatus &flow,
 			     const QString &saveProblem = QString());
+// The preset row's lock: presets may change only while no show runs and no step waits.
+bool presetsUnlocked(int phase, const FlowStatus &flow);

@@ -74,6 +74,8 @@ private:
 	void savePresetAs();
 	void renamePreset();
 	void removeCurrentPreset();
+	// True (after telling the operator) when a show runs or a step waits.
+	bool refusedWhileLocked(const char *titleKey);
 
 	// Status and preview (dock_refresh.cpp).
 	void applyStatusLines(const ShowSnapshot &snapshot);

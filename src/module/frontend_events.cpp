@@ -18,6 +18,9 @@ void handleFrontendEvent(enum obs_frontend_event event, StandbyDock *dock)
 			director->onStreamingStopped();
 		break;
 	case OBS_FRONTEND_EVENT_EXIT:
+		// Text typed in the last moments before the close is still waiting for its pause.
+		if (dock)
+			dock->flushTexts();
 		setModuleAlive(false);
 		if (director)
 			director->shutdown();

@@ -7,6 +7,7 @@
 
 #include <obs.h>
 
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -46,9 +47,11 @@ void holdFlow(void *, calldata_t *data)
 {
 	if (!moduleAlive())
 		return;
-	bool on = false;
-	calldata_get_bool(data, "on", &on);
-	auto *request = new HoldRequest{on, stringArgument(data, "from"), stringArgument(data, "reason")};
+	// Read as a byte: a caller may write the boolean as any non-zero value, which is no
+	// valid bool.
+	uint8_t on = 0;
+	calldata_get_data(data, "on", &on, sizeof(on));
+	auto *request = new HoldRequest{on != 0, stringArgument(data, "from"), stringArgument(data, "reason")};
 	obs_queue_task(OBS_TASK_UI, runHoldRequest, request, false);
 }
 

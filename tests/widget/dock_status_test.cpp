@@ -1,8 +1,10 @@
 // The status lines, the action buttons, the hold style, the preset lock and the preview.
 #include "dock_fixture.h"
 
+#include "compat/qt_compat.h"
 #include "director/show_state.h"
 #include "dock/dock_status.h"
+#include "dock/preview_picture.h"
 #include "fake_clock.h"
 #include "module/module_host.h"
 #include "settings/config.h"
@@ -250,7 +252,7 @@ TEST_F(DockStatusLines, PreviewFollowsTheBreak)
 TEST_F(DockStatusLines, PreviewShowsThePictureOnACheckerboard)
 {
 	dock->refreshStatus();
-	const QPixmap pixmap = control<QLabel>("previewLabel")->pixmap(Qt::ReturnByValue);
+	const QPixmap pixmap = compat::labelPixmap(control<QLabel>("previewLabel"));
 	ASSERT_FALSE(pixmap.isNull());
 	const QImage image = pixmap.toImage();
 	EXPECT_GE(image.width(), 160);
@@ -265,6 +267,28 @@ TEST_F(DockStatusLines, PreviewShowsThePictureOnACheckerboard)
 		somethingDrawn = c != QColor(58, 61, 70) && c != QColor(70, 74, 85);
 	}
 	EXPECT_TRUE(somethingDrawn) << "the countdown is drawn over the checkerboard";
+}
+
+TEST_F(DockStatusLines, PreviewFollowsTheRadio)
+{
+	auto *label = control<QLabel>("previewLabel");
+	const auto shown = [&] {
+		return compat::labelPixmap(label).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+	};
+	const auto picture = [&](int kind) {
+		return previewPicture(showState().snapshot(), kind, previewWidth(label->width()));
+	};
+	dock->refreshStatus();
+	ASSERT_NE(picture(KindStandby), picture(KindBreak)) << "the two kinds must look different here";
+	EXPECT_EQ(shown(), picture(KindStandby));
+
+	control<QRadioButton>("previewBreak")->click();
+	dock->refreshStatus();
+	EXPECT_EQ(shown(), picture(KindBreak)) << "no show change needed: the radio alone switches the kind";
+
+	control<QRadioButton>("previewStandby")->click();
+	dock->refreshStatus();
+	EXPECT_EQ(shown(), picture(KindStandby));
 }
 
 TEST_F(DockStatusLines, HiddenDockDoesNothing)

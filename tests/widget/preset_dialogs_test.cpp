@@ -2,6 +2,7 @@
 #include "dialog_script.h"
 #include "dock_fixture.h"
 
+#include "director/show_state.h"
 #include "log_capture.h"
 #include "module/module_host.h"
 #include "settings/preset_store.h"
@@ -21,6 +22,11 @@ protected:
 		makeDock();
 		forgetWrites();
 	}
+	void TearDown() override
+	{
+		showState().resetCountdown();
+		DockTest::TearDown();
+	}
 
 	void click(const char *button) { control<QPushButton>(button)->click(); }
 	QStringList comboNames() const
@@ -37,6 +43,24 @@ protected:
 		for (int i = 0; i < presetCount(); ++i)
 			names.append(presetAt(i).name);
 		return names;
+	}
+
+	// A standby hotkey pressed while the next dialog is open starts the show.
+	DialogScript &showStartsDuringNextDialog()
+	{
+		director->startsCountdown = true;
+		return dialogs.whileOpen([this] { director->startStandby(); });
+	}
+	// The answer came too late: refused with the locked row's message, nothing changed.
+	void expectRefused(const char *titleKey)
+	{
+		EXPECT_EQ(dialogs.seen.last(),
+			  moduleText(titleKey) + QStringLiteral(": ") + moduleText("Preset.Locked"));
+		EXPECT_EQ(dialogs.unexpected(), 0);
+		EXPECT_EQ(presetNames(), (QStringList{QStringLiteral("First"), QStringLiteral("Second")}));
+		EXPECT_EQ(currentIndex(), 0);
+		EXPECT_EQ(presetAt(1).title, QStringLiteral("two"));
+		EXPECT_TRUE(writtenPreset().isEmpty());
 	}
 
 	DialogScript dialogs;
@@ -152,4 +176,42 @@ TEST_F(PresetDialogs, RemoveAsksAndDropsPendingText)
 	click("removeButton"); // a disabled button does nothing, and no question comes
 	EXPECT_EQ(dialogs.unexpected(), 0);
 	EXPECT_EQ(presetCount(), 1);
+}
+
+TEST_F(PresetDialogs, SaveAsNameGivenAfterTheShowStartedIsRefused)
+{
+	showStartsDuringNextDialog().enterText(QStringLiteral("Third")).press(QMessageBox::Ok);
+	click("saveAsButton");
+	expectRefused("Preset.SaveAs");
+}
+
+TEST_F(PresetDialogs, OverwriteConfirmedAfterTheShowStartedIsRefused)
+{
+	dialogs.enterText(QStringLiteral("Second"));
+	showStartsDuringNextDialog().press(QMessageBox::Yes).press(QMessageBox::Ok);
+	click("saveAsButton");
+	expectRefused("Preset.SaveAs");
+}
+
+TEST_F(PresetDialogs, RenameGivenAfterTheShowStartedIsRefused)
+{
+	showStartsDuringNextDialog().enterText(QStringLiteral("Renamed")).press(QMessageBox::Ok);
+	click("renameButton");
+	expectRefused("Preset.Rename");
+}
+
+TEST_F(PresetDialogs, RemoveConfirmedAfterTheShowStartedIsRefused)
+{
+	showStartsDuringNextDialog().press(QMessageBox::Yes).press(QMessageBox::Ok);
+	click("removeButton");
+	expectRefused("Preset.Remove");
+}
+
+TEST_F(PresetDialogs, AWaitingStepLocksTheRowToo)
+{
+	dialogs.whileOpen([this] { director->status.step = StepGoingMain; })
+		.press(QMessageBox::Yes)
+		.press(QMessageBox::Ok);
+	click("removeButton");
+	expectRefused("Preset.Remove");
 }

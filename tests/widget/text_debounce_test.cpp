@@ -3,6 +3,8 @@
 #include "dock_fixture.h"
 
 #include "director/show_state.h"
+#include "module/frontend_events.h"
+#include "settings/config.h"
 #include "settings/preset_store.h"
 
 #include <QComboBox>
@@ -104,6 +106,18 @@ TEST_F(DockTest, ActionsWithoutTextLeaveTheTimerAlone)
 	EXPECT_TRUE(textTimer()->isActive()) << "these actions do not wait for the text";
 	EXPECT_EQ(currentPreset().title, QString());
 	showState().setPhase(PhaseIdle);
+}
+
+TEST_F(DockTest, ExitFlushKeepsTextTypedJustBefore)
+{
+	makeDock();
+	control<QLineEdit>("titleEdit")->setText(QStringLiteral("typed at exit"));
+	control<QLineEdit>("breakTextEdit")->setText(QStringLiteral("break at exit"));
+	// The module's handler of the host's exit event, which writes the configuration.
+	handleFrontendEvent(OBS_FRONTEND_EVENT_EXIT, dock.get());
+	EXPECT_FALSE(textTimer()->isActive()) << "nothing is left to fire after the module is gone";
+	EXPECT_EQ(writtenPreset().value(QStringLiteral("title")).toString(), QStringLiteral("typed at exit"));
+	EXPECT_EQ(writtenPreset().value(QStringLiteral("break_text")).toString(), QStringLiteral("break at exit"));
 }
 
 TEST_F(DockTest, FlushWithNothingPendingWritesNothing)

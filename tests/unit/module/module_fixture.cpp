@@ -1,6 +1,6 @@
 #include "module_fixture.h"
 
-#include "obs_core_environment.h"
+#include "ui_task_queue.h"
 
 #include "fake_host.h"
 #include "director/show_state.h"

@@ -1,29 +1,19 @@
 // Starts libobs's core (no video, no audio) for tests of the module's link to the host:
 // its procedure and signal handlers, hotkeys and UI tasks. The core's hotkey part needs an
 // X display; without one a private Xvfb is started for the run.
-#include "obs_core_environment.h"
+#include "ui_task_queue.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <obs.h>
 
-#include <deque>
-#include <mutex>
-#include <utility>
-
 namespace {
 
-// The UI tasks wait here for the test's UI thread. A plain mutex, so ThreadSanitizer sees
-// the hand-off (it cannot see through Qt's own event queue in an uninstrumented Qt).
-std::mutex uiTaskMutex;
-std::deque<std::pair<obs_task_t, void *>> uiTasks;
-
-void queueUiTask(obs_task_t task, void *param, bool wait)
+void queueUiTaskForTest(obs_task_t task, void *param, bool wait)
 {
 	// Nothing in these tests waits for a UI task; a waiting one would never finish here.
 	EXPECT_FALSE(wait);
-	std::lock_guard<std::mutex> lock(uiTaskMutex);
-	uiTasks.emplace_back(task, param);
+	queueUiTask(task, param);
 }
 
 class ObsCoreEnvironment : public testing::Environment {
@@ -34,7 +24,7 @@ public:
 			ASSERT_NO_FATAL_FAILURE(startPrivateDisplay());
 		}
 		ASSERT_TRUE(obs_startup("en-US", nullptr, nullptr));
-		obs_set_ui_task_handler(queueUiTask);
+		obs_set_ui_task_handler(queueUiTaskForTest);
 	}
 
 	void TearDown() override
@@ -69,18 +59,3 @@ private:
 const testing::Environment *const environment = testing::AddGlobalTestEnvironment(new ObsCoreEnvironment);
 
 } // namespace
-
-void runQueuedUiTasks()
-{
-	for (;;) {
-		std::pair<obs_task_t, void *> next;
-		{
-			std::lock_guard<std::mutex> lock(uiTaskMutex);
-			if (uiTasks.empty())
-				return;
-			next = uiTasks.front();
-			uiTasks.pop_front();
-		}
-		next.first(next.second);
-	}
-}

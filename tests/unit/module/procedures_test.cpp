@@ -115,3 +115,19 @@ TEST_F(ModuleTest, LineBreaksAndAMegabyteOfTextStayInOneShortLogLine)
 	director->hold(true, QStringLiteral("desk"), QString::fromStdString(huge));
 	EXPECT_EQ(callGetFlow().reason, huge);
 }
+
+TEST_F(ModuleTest, HoldReadsAnyNonZeroOnByteAsOn)
+{
+	// A caller that writes the boolean as a plain byte may send any non-zero value.
+	for (const uint8_t onByte : {uint8_t(2), uint8_t(8), uint8_t(0xff)}) {
+		calldata_t data;
+		calldata_init(&data);
+		calldata_set_data(&data, "on", &onByte, sizeof(onByte));
+		calldata_set_string(&data, "from", "desk");
+		proc_handler_call(handler, "curtainup_hold", &data);
+		calldata_free(&data);
+		deliverQueued();
+		EXPECT_TRUE(director->flowStatus().held) << int(onByte);
+		director->hold(false, QStringLiteral("desk"), QString());
+	}
+}

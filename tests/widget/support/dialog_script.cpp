@@ -87,6 +87,12 @@ DialogScript &DialogScript::choosePath(const QString &path)
 	});
 }
 
+DialogScript &DialogScript::whileOpen(std::function<void()> happening)
+{
+	nextHappening = std::move(happening);
+	return *this;
+}
+
 DialogScript &DialogScript::chooseColor(const QColor &color)
 {
 	return expect<QColorDialog>([color](QColorDialog *colors) {

@@ -9,6 +9,7 @@
 
 #include <deque>
 #include <functional>
+#include <utility>
 
 // Answers the modal dialogs that the code under test opens, in order, the moment each one
 // shows. A dialog that comes when no answer is left is cancelled and counted, so a test
@@ -30,6 +31,8 @@ public:
 	DialogScript &choosePath(const QString &path);
 	// A colour dialog: choose the colour and accept.
 	DialogScript &chooseColor(const QColor &color);
+	// Something that happens elsewhere while the next dialog is open, before it is answered.
+	DialogScript &whileOpen(std::function<void()> happening);
 
 	int answered() const { return answeredCount; }
 	int unexpected() const { return unexpectedCount; }
@@ -41,7 +44,9 @@ private:
 	// Queues an answer for a dialog of type D; another kind of dialog is cancelled.
 	template<typename D> DialogScript &expect(std::function<void(D *)> act)
 	{
-		answers.push_back([act](QWidget *dialog) {
+		answers.push_back([act, happening = std::exchange(nextHappening, {})](QWidget *dialog) {
+			if (happening)
+				happening();
 			if (auto *wanted = qobject_cast<D *>(dialog))
 				act(wanted);
 			else if (auto *other = qobject_cast<QDialog *>(dialog))
@@ -52,6 +57,7 @@ private:
 	void poll();
 
 	std::deque<Answer> answers;
+	std::function<void()> nextHappening;
 	QTimer timer;
 	QPointer<QWidget> lastDialog;
 	int answeredCount = 0;

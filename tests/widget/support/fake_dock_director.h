@@ -1,7 +1,9 @@
 #pragma once
 
+#include "director/show_state.h"
 #include "dock/dock_director.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,10 +12,17 @@ class FakeDockDirector final : public DockDirector {
 public:
 	std::vector<std::string> calls;
 	FlowStatus status;
+	// startStandby starts the shared countdown, as the real director does.
+	bool startsCountdown = false;
 	// Runs at each call, before it is recorded (to look at the preset at that moment).
 	std::function<void(const std::string &)> onCall;
 
-	void startStandby() override { record("startStandby"); }
+	void startStandby() override
+	{
+		record("startStandby");
+		if (startsCountdown)
+			showState().startCountdown();
+	}
 	void skipToMain() override { record("skipToMain"); }
 	void toggleBreak() override { record("toggleBreak"); }
 	void startEnding() override { record("startEnding"); }
