@@ -3,6 +3,7 @@
 #include "director/show_state.h"
 #include "settings/preset.h"
 #include "source/frame_composer.h"
+#include "source/picture_texts.h"
 #include "source/render_worker.h"
 
 #include <benchmark/benchmark.h>
@@ -22,6 +23,7 @@ ShowSnapshot countingSnapshot(const Preset &preset, int64_t iteration)
 {
 	ShowSnapshot snapshot;
 	snapshot.preset = preset;
+	snapshot.texts = currentPictureTexts();
 	snapshot.countdown.phase = PhaseStandby;
 	snapshot.nowMono = 1003000 + (iteration % 2) * 1000;
 	snapshot.countdown.startedAt = 1000000;

@@ -2,9 +2,11 @@
 // drives them, with a stand-in composer so no graphics device is needed. Meant to run
 // under ThreadSanitizer as well.
 #include "director/show_state.h"
+#include "module/module_host.h"
 #include "source/frame_layout.h"
 #include "source/frame_slot.h"
 #include "source/render_worker.h"
+#include "test_process.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -319,4 +321,23 @@ TEST(RenderWorkerThreads, ProcessWorkerDrawsTheSharedShowState)
 			opaque = qAlpha(frame.pixel(x, y)) == 255;
 	}
 	EXPECT_TRUE(opaque);
+}
+
+TEST(RenderWorkerThreads, FramesKeepTheTextsOfTheAppliedPresetWhenTheLocaleGoes)
+{
+	Preset preset;
+	preset.style.font = QStringLiteral("DejaVu Sans");
+	preset.style.size = 60;
+	preset.style.time_format = 1; // unit words as well as the time-left words
+	showState().applyPreset(preset);
+	FrameSlot slot(true);
+	const QImage english = waitForFrame(slot, renderWorker(), showState().revision(), false);
+
+	// The host replaces the module's locale on its UI thread; the render thread keeps
+	// drawing the texts taken when the preset was applied.
+	setModuleLookupForTesting(nullptr);
+	const QImage later = waitForFrame(slot, renderWorker(), showState().revision() + 1, true);
+	useEnglishTexts();
+	renderWorker().forget(&slot);
+	EXPECT_EQ(later, english);
 }
