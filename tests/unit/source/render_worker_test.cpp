@@ -2,6 +2,7 @@
 // drives them, with a stand-in composer so no graphics device is needed. Meant to run
 // under ThreadSanitizer as well.
 #include "director/show_state.h"
+#include "log_capture.h"
 #include "module/module_host.h"
 #include "source/frame_layout.h"
 #include "source/frame_slot.h"
@@ -15,6 +16,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <random>
 #include <thread>
 #include <vector>
@@ -54,6 +56,14 @@ QImage waitForFrame(FrameSlot &slot, RenderWorker &worker, uint64_t revision, bo
 			return frame;
 		std::this_thread::yield();
 	}
+}
+
+// Waits until the worker has started `count` renders in all and the last one has ended.
+void settle(RenderWorker &worker, FrameSlot &slot, const std::atomic<int> &renders, int count)
+{
+	while (renders.load() < count)
+		std::this_thread::yield();
+	worker.forget(&slot); // returns once the running render is over
 }
 
 // A composer the test can stop in the middle of a render.
@@ -226,6 +236,41 @@ TEST(RenderWorkerThreads, StopsWithWorkStillQueued)
 		gate.release();
 		// Leaving the scope stops and joins the worker; it must not wait for the queue.
 	}
+}
+
+TEST(RenderWorkerThreads, AFailedRenderKeepsTheLastFrameUntilTheNextRevision)
+{
+	LogCapture log;
+	std::atomic<bool> failing{false};
+	std::atomic<int> renders{0};
+	RenderWorker worker([&](int kind) {
+		++renders;
+		if (failing && kind == KindStandby)
+			throw std::bad_alloc();
+		return kindFrame(kind);
+	});
+	FrameSlot slot(false);
+	waitForFrame(slot, worker, 1, false);
+
+	failing = true;
+	for (int revision = 2; revision <= 3; ++revision) {
+		EXPECT_TRUE(renderPass(slot, worker, revision, true).isNull());
+		settle(worker, slot, renders, revision);
+		EXPECT_TRUE(slot.take().frame.isNull()) << "the texture keeps the last frame";
+	}
+	EXPECT_EQ(log.count("[curtainup] could not compose a countdown frame (std::bad_alloc)"), 1);
+	// Not retried at every frame, even by a source with nothing to draw yet; a break
+	// source queued behind any such retry gets its frame once the retry is done.
+	for (int pass = 0; pass < 50; ++pass)
+		EXPECT_TRUE(renderPass(slot, worker, 3, false).isNull());
+	FrameSlot probe(true);
+	waitForFrame(probe, worker, 3, false);
+	worker.forget(&probe);
+	EXPECT_EQ(renders.load(), 4);
+
+	failing = false;
+	EXPECT_EQ(kindOfFrame(waitForFrame(slot, worker, 4, true)), KindStandby);
+	worker.forget(&slot);
 }
 
 TEST(RenderWorkerThreads, ManySourcesCreatedUpdatedAndDestroyedWhileFramesRender)
