@@ -14,12 +14,17 @@ RenderWorker::RenderWorker(Compose compose_) : compose(std::move(compose_)), thr
 
 RenderWorker::~RenderWorker()
 {
+	requestStop();
+	thread.join();
+}
+
+void RenderWorker::requestStop()
+{
 	{
 		std::lock_guard<std::mutex> lock(mutex);
 		stop = true;
 	}
 	wake.notify_all();
-	thread.join();
 }
 
 void RenderWorker::enqueue(FrameSlot *slot)

@@ -30,6 +30,9 @@ public:
 	// Drops a slot's queued render and waits for a running one to end; afterwards the
 	// worker never touches the slot again, so it may be freed.
 	void forget(FrameSlot *slot);
+	// Asks the thread to end once the render in progress is done; queued work is dropped.
+	// The destructor asks and then waits for the thread.
+	void requestStop();
 
 private:
 	void run();

@@ -171,6 +171,7 @@ TEST(RenderWorkerThreads, ChangedKindRendersTheOtherPicture)
 	EXPECT_EQ(kindOfFrame(waitForFrame(slot, worker, 3, false)), KindStandby);
 	slot.setKind(true);
 	EXPECT_TRUE(slot.isBreak());
+	ASSERT_TRUE(slot.take().dirty) << "a new kind must ask for a new picture at the same revision";
 	EXPECT_EQ(kindOfFrame(waitForFrame(slot, worker, 3, true)), KindBreak);
 	worker.forget(&slot);
 }
@@ -233,9 +234,13 @@ TEST(RenderWorkerThreads, StopsWithWorkStillQueued)
 			renderPass(*slots.back(), worker, 1, false);
 		}
 		gate.waitStarted(1);
+		worker.requestStop();
 		gate.release();
-		// Leaving the scope stops and joins the worker; it must not wait for the queue.
+		// Leaving the scope joins the worker once the render in progress ends.
 	}
+	EXPECT_FALSE(slots.front()->take().frame.isNull());
+	for (size_t i = 1; i < slots.size(); ++i)
+		EXPECT_TRUE(slots[i]->take().frame.isNull()) << "queued render " << i << " was not dropped";
 }
 
 TEST(RenderWorkerThreads, AFailedRenderKeepsTheLastFrameUntilTheNextRevision)
