@@ -4,6 +4,7 @@
 // live here and nowhere else.
 
 #include <QFontDatabase>
+#include <QImageReader>
 #include <QString>
 #include <QtGlobal>
 
@@ -16,6 +17,18 @@ inline bool hasFontFamily(const QString &family)
 	return QFontDatabase::hasFamily(family);
 #else
 	return QFontDatabase().hasFamily(family);
+#endif
+}
+
+// Qt 6 refuses to decode a picture whose buffer would pass the reader's allocation limit
+// and gives a null image without a word; Qt 5 has no such limit. Sets it where it exists.
+inline void setImageAllocationLimit(QImageReader &reader, int megabytes)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+	reader.setAllocationLimit(megabytes);
+#else
+	(void)reader;
+	(void)megabytes;
 #endif
 }
 
