@@ -21,9 +21,10 @@ Preset standbyPreset()
 // Standby counting down, between message changes; each iteration shows another second.
 ShowSnapshot countingSnapshot(const Preset &preset, int64_t iteration)
 {
+	static const PictureTexts texts = currentPictureTexts(); // read once, as the show state does
 	ShowSnapshot snapshot;
 	snapshot.preset = preset;
-	snapshot.texts = currentPictureTexts();
+	snapshot.texts = texts;
 	snapshot.countdown.phase = PhaseStandby;
 	snapshot.nowMono = 1003000 + (iteration % 2) * 1000;
 	snapshot.countdown.startedAt = 1000000;
