@@ -45,7 +45,8 @@ struct GlyphFile {
 // header first: a picture whose full decode would take more than 64 MiB is logged and
 // not decoded at all, and a format that can decodes straight to the capped size.
 GlyphFile readGlyphImage(const QString &path);
-// Reads a folder afresh, with no cache and no log.
+// Reads a folder afresh, with no cache; logs nothing but the pictures refused for their
+// size.
 std::shared_ptr<const GlyphImages> loadGlyphImages(const QString &folder);
 // The glyphs of a folder through the process-wide folder cache (UI thread only); `force`
 // reads it again. Logs what a read found. Null for an empty folder string.
