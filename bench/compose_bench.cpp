@@ -3,6 +3,7 @@
 #include "director/show_state.h"
 #include "settings/preset.h"
 #include "source/frame_composer.h"
+#include "source/picture_texts.h"
 #include "source/render_worker.h"
 
 #include <benchmark/benchmark.h>
@@ -20,8 +21,10 @@ Preset standbyPreset()
 // Standby counting down, between message changes; each iteration shows another second.
 ShowSnapshot countingSnapshot(const Preset &preset, int64_t iteration)
 {
+	static const PictureTexts texts = currentPictureTexts(); // read once, as the show state does
 	ShowSnapshot snapshot;
 	snapshot.preset = preset;
+	snapshot.texts = texts;
 	snapshot.countdown.phase = PhaseStandby;
 	snapshot.nowMono = 1003000 + (iteration % 2) * 1000;
 	snapshot.countdown.startedAt = 1000000;

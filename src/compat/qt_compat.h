@@ -4,6 +4,7 @@
 // live here and nowhere else.
 
 #include <QFontDatabase>
+#include <QImageReader>
 #include <QPixmap>
 #include <QString>
 #include <QtGlobal>
@@ -27,6 +28,18 @@ template<typename Label> QPixmap labelPixmap(const Label *label)
 	return label->pixmap();
 #else
 	return label->pixmap(Qt::ReturnByValue);
+#endif
+}
+
+// Qt 6 refuses to decode a picture whose buffer would pass the reader's allocation limit
+// and gives a null image without a word; Qt 5 has no such limit. Sets it where it exists.
+inline void setImageAllocationLimit(QImageReader &reader, int megabytes)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+	reader.setAllocationLimit(megabytes);
+#else
+	(void)reader;
+	(void)megabytes;
 #endif
 }
 

@@ -213,6 +213,7 @@ void ShowState::applyPreset(const Preset &newPreset)
 	std::lock_guard<std::mutex> lock(mutex);
 	shown.preset = std::move(copy);
 	shown.glyphs = std::move(picture.glyphs);
+	shown.texts = std::move(picture.texts);
 	shown.preset.duration_ms =
 		std::clamp(shown.preset.duration_ms, PresetBounds::minCountMs, PresetBounds::maxCountMs);
 	shown.preset.break_ms = std::clamp(shown.preset.break_ms, PresetBounds::minCountMs, PresetBounds::maxCountMs);

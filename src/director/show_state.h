@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/preset.h"
+#include "source/picture_texts.h"
 
 #include <QSize>
 #include <QString>
@@ -35,6 +36,7 @@ struct ShowValues {
 	int64_t breakEndsAt = 0;
 	bool held = false;
 	std::shared_ptr<const GlyphImages> glyphs;
+	PictureTexts texts; // the locale texts of the picture, as of the last applied preset
 };
 
 // A copy of the shared state taken under its lock, with both clocks read there.
@@ -57,12 +59,15 @@ struct StateForProcedure {
 };
 
 // What the countdown picture derives from a preset before it is shown: the family of its
-// font file (written into the preset), its picture glyphs and the natural sizes of both kinds.
+// font file (written into the preset), its picture glyphs, the locale texts it draws and
+// the natural sizes of both kinds.
 struct PresetPicture {
 	std::shared_ptr<const GlyphImages> glyphs;
+	PictureTexts texts;
 	QSize standbySize{800, 300};
 	QSize breakSize{600, 160};
 };
+// UI thread (it reads the module's locale).
 PresetPicture preparePresetPicture(Preset &preset);
 // Reads a picture-glyph folder afresh, so that preparePresetPicture finds its new files.
 void reloadPresetGlyphs(const QString &folder);

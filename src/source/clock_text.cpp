@@ -1,8 +1,8 @@
 #include "source/clock_text.h"
 
-#include "module/module_host.h"
 #include "settings/preset.h"
 #include "source/glyph_images.h"
+#include "source/picture_texts.h"
 
 namespace {
 
@@ -30,9 +30,9 @@ void appendDigits(TimeTokens &tokens, const QString &digits)
 		tokens.push_back({digit.digitValue(), QString(digit), false});
 }
 
-void appendUnit(TimeTokens &tokens, int glyph, const char *key)
+void appendUnit(TimeTokens &tokens, int glyph, const QString &word)
 {
-	tokens.push_back({glyph, moduleText(key), true});
+	tokens.push_back({glyph, word, true});
 }
 
 } // namespace
@@ -47,7 +47,7 @@ QString formatClock(int64_t ms, bool padMinutes)
 	return QStringLiteral("%1:%2").arg(minutes, twoDigits(parts.seconds));
 }
 
-TimeTokens timeTokens(int64_t ms, int timeFormat, bool padMinutes)
+TimeTokens timeTokens(int64_t ms, int timeFormat, bool padMinutes, const PictureTexts &texts)
 {
 	TimeTokens tokens;
 	if (timeFormat == 1) {
@@ -56,12 +56,12 @@ TimeTokens timeTokens(int64_t ms, int timeFormat, bool padMinutes)
 			appendDigits(tokens, QString::number(parts.minutes));
 		} else {
 			appendDigits(tokens, QString::number(parts.hours));
-			appendUnit(tokens, GlyphHours, "Unit.Hours");
+			appendUnit(tokens, GlyphHours, texts.hours);
 			appendDigits(tokens, twoDigits(parts.minutes));
 		}
-		appendUnit(tokens, GlyphMinutes, "Unit.Minutes");
+		appendUnit(tokens, GlyphMinutes, texts.minutes);
 		appendDigits(tokens, twoDigits(parts.seconds));
-		appendUnit(tokens, GlyphSeconds, "Unit.Seconds");
+		appendUnit(tokens, GlyphSeconds, texts.seconds);
 		return tokens;
 	}
 
@@ -85,17 +85,17 @@ void addLeftWords(TimeTokens &tokens, const QString &leftText)
 		tokens.push_back({GlyphLeftWords, after, true});
 }
 
-TimeTokens standbyTimeTokens(int64_t ms, const Preset &preset)
+TimeTokens standbyTimeTokens(int64_t ms, const Preset &preset, const PictureTexts &texts)
 {
-	TimeTokens tokens = timeTokens(ms, preset.style.time_format, true);
+	TimeTokens tokens = timeTokens(ms, preset.style.time_format, true, texts);
 	if (preset.standby_ato)
-		addLeftWords(tokens, moduleText("Break.Left"));
+		addLeftWords(tokens, texts.timeLeft);
 	return tokens;
 }
 
-TimeTokens breakTimeTokens(int64_t ms, const Preset &preset)
+TimeTokens breakTimeTokens(int64_t ms, const Preset &preset, const PictureTexts &texts)
 {
-	TimeTokens tokens = timeTokens(ms, preset.style.time_format, false);
-	addLeftWords(tokens, moduleText("Break.Left"));
+	TimeTokens tokens = timeTokens(ms, preset.style.time_format, false, texts);
+	addLeftWords(tokens, texts.timeLeft);
 	return tokens;
 }

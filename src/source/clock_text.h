@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+struct PictureTexts;
 struct Preset;
 
 // The clock text of a time left: seconds round up, so 0.2 s left still shows one second.
@@ -24,13 +25,14 @@ struct TimeToken {
 };
 using TimeTokens = std::vector<TimeToken>;
 
-// The tokens of a time: with colons (timeFormat 0) or with unit words (timeFormat 1).
-TimeTokens timeTokens(int64_t ms, int timeFormat, bool padMinutes);
+// The tokens of a time: with colons (timeFormat 0) or with the unit words of `texts`
+// (timeFormat 1).
+TimeTokens timeTokens(int64_t ms, int timeFormat, bool padMinutes, const PictureTexts &texts);
 // Wraps the tokens in the time-left wording `leftText`, whose "%1" marks the time; without
 // "%1" all of the wording goes before it.
 void addLeftWords(TimeTokens &tokens, const QString &leftText);
 
 // The time row of the standby picture: padded minutes, the time-left wording if asked for.
-TimeTokens standbyTimeTokens(int64_t ms, const Preset &preset);
+TimeTokens standbyTimeTokens(int64_t ms, const Preset &preset, const PictureTexts &texts);
 // The time row of the break picture: unpadded minutes, always inside the time-left wording.
-TimeTokens breakTimeTokens(int64_t ms, const Preset &preset);
+TimeTokens breakTimeTokens(int64_t ms, const Preset &preset, const PictureTexts &texts);

@@ -3,7 +3,6 @@
 #include "source/countdown_source.h"
 
 #include "director/show_state.h"
-#include "module/module_host.h"
 #include "source/frame_slot.h"
 #include "source/frame_texture.h"
 #include "source/render_worker.h"
@@ -42,10 +41,20 @@ void update(void *data, obs_data_t *settings)
 	static_cast<CountdownSource *>(data)->slot.setKind(isBreakKind(settings));
 }
 
+// The source's own procedure "curtainup_get_stats": how many frames it has uploaded, for
+// tests and tools that watch its redraws without a log line per frame.
+void getStats(void *data, calldata_t *call)
+{
+	const auto *countdown = static_cast<const CountdownSource *>(data);
+	calldata_set_int(call, "uploads", static_cast<long long>(countdown->texture.uploadCount()));
+}
+
 void *create(obs_data_t *settings, obs_source_t *source)
 {
 	auto *countdown = new CountdownSource(source);
 	update(countdown, settings);
+	proc_handler_add(obs_source_get_proc_handler(source), "void curtainup_get_stats(out int uploads)", getStats,
+			 countdown);
 	return countdown;
 }
 
@@ -102,11 +111,8 @@ void videoRender(void *data, gs_effect_t *effect)
 {
 	auto &countdown = *static_cast<CountdownSource *>(data);
 	FrameSlot::Taken taken = countdown.slot.take();
-	if (!taken.frame.isNull()) {
+	if (!taken.frame.isNull())
 		countdown.texture.upload(taken.frame);
-		moduleLog(LOG_DEBUG, "frame uploaded for '%s' (%dx%d)", obs_source_get_name(countdown.source),
-			  taken.frame.width(), taken.frame.height());
-	}
 	scheduleRender(countdown, taken.dirty);
 	if (countdown.texture.exists())
 		countdown.texture.draw(effect);

@@ -43,7 +43,7 @@ void drawTime(QPainter &painter, const ShowSnapshot &snapshot, const StandbyLayo
 {
 	const Preset &preset = snapshot.preset;
 	const int64_t left = snapshot.remainingMs();
-	const TimeTokens tokens = standbyTimeTokens(left, preset);
+	const TimeTokens tokens = standbyTimeTokens(left, preset, snapshot.texts);
 	const double width = rowWidth(zeroDigits(tokens), layout.row);
 	const double x = alignedLeft(layout.centreRect, width, preset.style.align);
 	const double centreY = layout.timeRect.center().y();
@@ -121,8 +121,8 @@ void drawBreak(QPainter &painter, const ShowSnapshot &snapshot, const BreakLayou
 		}
 		x += layout.labelGap + layout.labelWidth;
 	}
-	drawTokenRow(painter, breakTimeTokens(snapshot.breakRemainingMs(), preset), layout.row, x, layout.baseline,
-		     layout.rowRect.center().y(), preset.style);
+	drawTokenRow(painter, breakTimeTokens(snapshot.breakRemainingMs(), preset, snapshot.texts), layout.row, x,
+		     layout.baseline, layout.rowRect.center().y(), preset.style);
 }
 
 template<typename Draw> QImage paintFrame(const QSize &naturalSize, double scale, Draw draw)
@@ -145,11 +145,11 @@ QImage composeFrame(const ShowSnapshot &snapshot, int kind, double scale)
 {
 	scale = std::clamp(scale, 0.02, 4.0);
 	if (kind == KindBreak) {
-		const BreakLayout layout(snapshot.preset, snapshot.glyphs.get());
+		const BreakLayout layout(snapshot.preset, snapshot.glyphs.get(), snapshot.texts);
 		return paintFrame(layout.naturalSize, scale,
 				  [&](QPainter &painter) { drawBreak(painter, snapshot, layout); });
 	}
-	const StandbyLayout layout(snapshot.preset, snapshot.glyphs.get());
+	const StandbyLayout layout(snapshot.preset, snapshot.glyphs.get(), snapshot.texts);
 	return paintFrame(layout.naturalSize, scale,
 			  [&](QPainter &painter) { drawStandby(painter, snapshot, layout); });
 }

@@ -7,6 +7,7 @@
 #include "source/glyph_draw.h"
 #include "source/glyph_images.h"
 #include "source/messages.h"
+#include "source/picture_texts.h"
 #include "source/text_geometry.h"
 
 #include <QFontMetricsF>
@@ -48,7 +49,7 @@ int cappedSide(double length)
 
 } // namespace
 
-StandbyLayout::StandbyLayout(const Preset &preset, const GlyphImages *glyphs)
+StandbyLayout::StandbyLayout(const Preset &preset, const GlyphImages *glyphs, const PictureTexts &texts)
     : titleFont(makeFont(preset.style, styleTextSize(preset.style) * 0.36)),
       messageFont(makeFont(preset.style, styleTextSize(preset.style) * 0.26)),
       endFont(makeFont(preset.style, styleTextSize(preset.style) * 0.5)), row(standbyRowMetrics(preset.style, glyphs))
@@ -60,8 +61,8 @@ StandbyLayout::StandbyLayout(const Preset &preset, const GlyphImages *glyphs)
 	const QFontMetricsF endMetrics(endFont);
 
 	// The time row, measured with zeros.
-	const TimeTokens zeros =
-		zeroDigits(standbyTimeTokens(preset.count_mode != 0 ? preset.duration_ms : untilTimeMeasureMs, preset));
+	const TimeTokens zeros = zeroDigits(
+		standbyTimeTokens(preset.count_mode != 0 ? preset.duration_ms : untilTimeMeasureMs, preset, texts));
 	const double timeWidth = rowWidth(zeros, row) * rowSlack;
 	const QRectF zeroBox = row.bigMetrics.tightBoundingRect(QStringLiteral("0"));
 	zeroTop = zeroBox.top();
@@ -99,7 +100,7 @@ StandbyLayout::StandbyLayout(const Preset &preset, const GlyphImages *glyphs)
 		titleWidth = titleMetrics.horizontalAdvance(title);
 	}
 
-	messages = messageLines(preset);
+	messages = messageLines(preset, texts);
 	const QFontMetricsF messageMetrics(messageFont);
 	double width = std::max({timeWidth * grow, titleWidth, endWidth * 1.1, holdWidth * 1.1});
 	for (const QString &line : messages)
@@ -122,7 +123,7 @@ StandbyLayout::StandbyLayout(const Preset &preset, const GlyphImages *glyphs)
 	naturalSize = QSize(cappedSide(width + 2 * margin), cappedSide(y + margin));
 }
 
-BreakLayout::BreakLayout(const Preset &preset, const GlyphImages *glyphs)
+BreakLayout::BreakLayout(const Preset &preset, const GlyphImages *glyphs, const PictureTexts &texts)
     : font(makeFont(preset.style, styleTextSize(preset.style) * 0.5)), row(breakRowMetrics(font, glyphs)),
       label(preset.break_text.trimmed())
 {
@@ -137,7 +138,7 @@ BreakLayout::BreakLayout(const Preset &preset, const GlyphImages *glyphs)
 	}
 	labelGap = 0.45 * font.pixelSize();
 
-	double width = rowWidth(zeroDigits(breakTimeTokens(preset.break_ms, preset)), row) * rowSlack;
+	double width = rowWidth(zeroDigits(breakTimeTokens(preset.break_ms, preset, texts)), row) * rowSlack;
 	if (labelWidth > 0)
 		width += labelWidth + labelGap;
 	width = std::min(width, maxPictureSide - 2 * margin);
@@ -147,9 +148,14 @@ BreakLayout::BreakLayout(const Preset &preset, const GlyphImages *glyphs)
 	naturalSize = QSize(cappedSide(width + 2 * margin), cappedSide(rowHeight + 2 * margin));
 }
 
-QSize measureFrame(const Preset &preset, const GlyphImages *glyphs, int kind)
+QSize measureFrame(const Preset &preset, const GlyphImages *glyphs, const PictureTexts &texts, int kind)
 {
 	if (kind == KindBreak)
-		return BreakLayout(preset, glyphs).naturalSize;
-	return StandbyLayout(preset, glyphs).naturalSize;
+		return BreakLayout(preset, glyphs, texts).naturalSize;
+	return StandbyLayout(preset, glyphs, texts).naturalSize;
+}
+
+QSize measureFrame(const Preset &preset, const GlyphImages *glyphs, int kind)
+{
+	return measureFrame(preset, glyphs, currentPictureTexts(), kind);
 }

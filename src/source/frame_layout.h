@@ -9,12 +9,13 @@
 #include <QStringList>
 
 struct GlyphImages;
+struct PictureTexts;
 struct Preset;
 
 // Where the parts of the standby picture go, in unscaled picture pixels. Every size
 // derives from the style's text size; widths are measured with all digits "0".
 struct StandbyLayout {
-	StandbyLayout(const Preset &preset, const GlyphImages *glyphs);
+	StandbyLayout(const Preset &preset, const GlyphImages *glyphs, const PictureTexts &texts);
 
 	QFont titleFont;
 	QFont messageFont;
@@ -36,7 +37,7 @@ struct StandbyLayout {
 
 // The break picture: the break label, then the time left, on one row.
 struct BreakLayout {
-	BreakLayout(const Preset &preset, const GlyphImages *glyphs);
+	BreakLayout(const Preset &preset, const GlyphImages *glyphs, const PictureTexts &texts);
 
 	QFont font;
 	RowMetrics row;
@@ -50,4 +51,6 @@ struct BreakLayout {
 };
 
 // The natural size of a kind's picture (1 break, else standby), before any scaling.
+QSize measureFrame(const Preset &preset, const GlyphImages *glyphs, const PictureTexts &texts, int kind);
+// The same with the texts of the module's current locale. UI thread only.
 QSize measureFrame(const Preset &preset, const GlyphImages *glyphs, int kind);

@@ -28,7 +28,10 @@ FrameSlot::Taken FrameSlot::take()
 
 bool FrameSlot::claimRender(bool wasDirty, uint64_t revision, bool hasPicture)
 {
-	if (!wasDirty && static_cast<int64_t>(revision) == lastRevision && hasPicture)
+	// Without a picture a source asks again every frame, unless its last render failed:
+	// that one waits for the next change.
+	const bool settled = hasPicture || lastRenderFailed.load();
+	if (!wasDirty && static_cast<int64_t>(revision) == lastRevision && settled)
 		return false;
 	// A render already in flight keeps lastRevision at its older value, so a change of
 	// revision meanwhile is caught by the first call after it ends.
@@ -57,5 +60,12 @@ void FrameSlot::publish(QImage frame)
 		std::lock_guard<std::mutex> lock(mutex);
 		pendingFrame = std::move(frame);
 	}
+	lastRenderFailed.store(false);
+	queued.exchange(false);
+}
+
+void FrameSlot::failRender()
+{
+	lastRenderFailed.store(true);
 	queued.exchange(false);
 }

@@ -33,6 +33,9 @@ public:
 
 	// Render thread: hands over a finished frame and lets the slot be queued again.
 	void publish(QImage frame);
+	// Render thread: the render gave no frame. The slot keeps what it has and is queued
+	// again when the settings or the show's revision change, not at every frame.
+	void failRender();
 
 private:
 	mutable std::mutex mutex;
@@ -40,5 +43,6 @@ private:
 	bool dirty = true;
 	QImage pendingFrame; // null while none is waiting
 	std::atomic<bool> queued{false};
+	std::atomic<bool> lastRenderFailed{false};
 	int64_t lastRevision = -1; // graphics thread only
 };

@@ -5,6 +5,7 @@
 
 void FrameTexture::upload(const QImage &frame)
 {
+	uploads.fetch_add(1, std::memory_order_relaxed);
 	const auto frameWidth = static_cast<uint32_t>(frame.width());
 	const auto frameHeight = static_cast<uint32_t>(frame.height());
 	const auto *bits = frame.constBits();

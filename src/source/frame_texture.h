@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 class QImage;
@@ -9,7 +10,7 @@ typedef struct gs_effect gs_effect_t;
 typedef struct gs_texture gs_texture_t;
 
 // The texture a countdown source draws. Used on the graphics thread only, except
-// release(), which enters the graphics context itself.
+// release(), which enters the graphics context itself, and uploadCount().
 class FrameTexture {
 public:
 	FrameTexture() = default;
@@ -20,6 +21,8 @@ public:
 	// else into a new dynamic texture.
 	void upload(const QImage &frame);
 	bool exists() const { return texture != nullptr; }
+	// How many frames were uploaded so far; any thread.
+	uint64_t uploadCount() const { return uploads.load(std::memory_order_relaxed); }
 	// Draws it as premultiplied "over" through the default effect, sampled as sRGB.
 	void draw(gs_effect_t *effect) const;
 	void release();
@@ -28,4 +31,5 @@ private:
 	gs_texture_t *texture = nullptr;
 	uint32_t width = 0;
 	uint32_t height = 0;
+	std::atomic<uint64_t> uploads{0};
 };

@@ -1,5 +1,6 @@
 #include "source/glyph_images.h"
 
+#include "compat/qt_compat.h"
 #include "module/module_host.h"
 
 #include <QDir>
@@ -12,6 +13,12 @@
 namespace {
 
 constexpr int maxGlyphSide = 1024;
+// A picture whose full decode (32 bits a pixel) would take more than this is refused from
+// its header alone: decoding it would stall the UI thread and take gigabytes.
+constexpr qint64 maxDecodeBytes = 64LL * 1024 * 1024;
+// The reader's own limit where Qt has one (Qt 6): room for any accepted picture even at
+// 128 bits a pixel, so that Qt 5 and Qt 6 accept and refuse the same files.
+constexpr int readerLimitMegabytes = int(4 * maxDecodeBytes / (1024 * 1024));
 
 // Base names looked for, per glyph index, in order of preference.
 const std::vector<std::vector<const char *>> &glyphBaseNames()
@@ -53,7 +60,8 @@ QHash<QString, std::shared_ptr<const GlyphImages>> &folderCache()
 	return cache;
 }
 
-QImage firstReadable(const QHash<QString, QString> &files, const std::vector<const char *> &baseNames)
+QImage firstReadable(const QHash<QString, QString> &files, const std::vector<const char *> &baseNames,
+		     QStringList &tooLarge)
 {
 	for (const char *baseName : baseNames) {
 		for (const char *extension : glyphExtensions) {
@@ -62,9 +70,11 @@ QImage firstReadable(const QHash<QString, QString> &files, const std::vector<con
 			const auto found = files.constFind(name);
 			if (found == files.constEnd())
 				continue;
-			QImage image = readGlyphImage(*found);
-			if (!image.isNull())
-				return image;
+			GlyphFile file = readGlyphImage(*found);
+			if (file.tooLarge)
+				tooLarge << QFileInfo(*found).fileName();
+			if (!file.image.isNull())
+				return file.image;
 		}
 	}
 	return QImage();
@@ -79,17 +89,29 @@ const QImage *glyphPicture(const GlyphImages *glyphs, int index)
 	return &glyphs->images[index];
 }
 
-QImage readGlyphImage(const QString &path)
+GlyphFile readGlyphImage(const QString &path)
 {
 	QImageReader reader(path, QByteArray());
 	reader.setDecideFormatFromContent(true);
 	reader.setAutoTransform(true);
+	compat::setImageAllocationLimit(reader, readerLimitMegabytes);
+	const QSize size = reader.size(); // from the header; nothing is decoded yet
+	if (!size.isValid())
+		return {};
+	if (qint64(size.width()) * size.height() * 4 > maxDecodeBytes) {
+		moduleLog(LOG_WARNING, "picture '%s' is too large to use (%dx%d)", path.toUtf8().constData(),
+			  size.width(), size.height());
+		return {QImage(), true};
+	}
+	const bool oversized = size.width() > maxGlyphSide || size.height() > maxGlyphSide;
+	if (oversized && reader.supportsOption(QImageIOHandler::ScaledSize))
+		reader.setScaledSize(size.scaled(maxGlyphSide, maxGlyphSide, Qt::KeepAspectRatio));
 	QImage image = reader.read();
 	if (image.isNull())
-		return image;
+		return {};
 	if (image.width() > maxGlyphSide || image.height() > maxGlyphSide)
 		image = image.scaled(maxGlyphSide, maxGlyphSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-	return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+	return {image.convertToFormat(QImage::Format_ARGB32_Premultiplied), false};
 }
 
 std::shared_ptr<const GlyphImages> loadGlyphImages(const QString &folder)
@@ -109,7 +131,7 @@ std::shared_ptr<const GlyphImages> loadGlyphImages(const QString &folder)
 
 	const auto &baseNames = glyphBaseNames();
 	for (int index = 0; index < GlyphCount; ++index)
-		glyphs->images[index] = firstReadable(files, baseNames[index]);
+		glyphs->images[index] = firstReadable(files, baseNames[index], glyphs->tooLarge);
 	return glyphs;
 }
 
@@ -126,9 +148,9 @@ std::shared_ptr<const GlyphImages> glyphsForFolder(const QString &folder, bool f
 
 	std::shared_ptr<const GlyphImages> glyphs = loadGlyphImages(folder);
 	cache.insert(folder, glyphs);
-	const QString status =
-		hasAnyGlyph(*glyphs) ? glyphStatus(*glyphs).join(QStringLiteral(", ")) : QStringLiteral("none");
-	moduleLog(LOG_INFO, "pictures from '%s': %s", folder.toUtf8().constData(), status.toUtf8().constData());
+	const QStringList status = glyphStatus(*glyphs);
+	const QString found = status.isEmpty() ? QStringLiteral("none") : status.join(QStringLiteral(", "));
+	moduleLog(LOG_INFO, "pictures from '%s': %s", folder.toUtf8().constData(), found.toUtf8().constData());
 	return glyphs;
 }
 
@@ -157,5 +179,7 @@ QStringList glyphStatus(const GlyphImages &glyphs)
 		if (!glyphs.images[index].isNull())
 			status << moduleText(glyphStatusKeys[index - GlyphColon]);
 	}
+	for (const QString &name : glyphs.tooLarge)
+		status << moduleText("Glyph.TooLarge").arg(name);
 	return status;
 }

@@ -1,24 +1,24 @@
 #include "source/messages.h"
 
-#include "module/module_host.h"
 #include "settings/preset.h"
+#include "source/picture_texts.h"
 
 namespace {
 constexpr int64_t messagePeriodMs = 6000;
 constexpr int64_t fadeMs = 500;
 } // namespace
 
-QString startsAtLine(const Preset &preset)
+QString startsAtLine(const Preset &preset, const PictureTexts &texts)
 {
 	if (preset.count_mode != 0)
 		return QString();
 	const QString time = QStringLiteral("%1:%2")
 				     .arg(preset.target_minutes / 60)
 				     .arg(preset.target_minutes % 60, 2, 10, QLatin1Char('0'));
-	return moduleText("Screen.StartsAt").replace(QLatin1String("%1"), time);
+	return QString(texts.startsAt).replace(QLatin1String("%1"), time);
 }
 
-QStringList messageLines(const Preset &preset)
+QStringList messageLines(const Preset &preset, const PictureTexts &texts)
 {
 	QStringList lines;
 	for (const QString &message : preset.messages) {
@@ -27,7 +27,7 @@ QStringList messageLines(const Preset &preset)
 			lines << line;
 	}
 	if (lines.isEmpty()) {
-		const QString startsAt = startsAtLine(preset);
+		const QString startsAt = startsAtLine(preset, texts);
 		if (!startsAt.isEmpty())
 			lines << startsAt;
 	}

@@ -5,13 +5,14 @@
 
 #include <cstdint>
 
+struct PictureTexts;
 struct Preset;
 
 // The lines the standby picture rotates through: the trimmed messages, or, with none, the
 // "starts at" line of an until-time countdown.
-QStringList messageLines(const Preset &preset);
+QStringList messageLines(const Preset &preset, const PictureTexts &texts);
 // "Starts at 21:00" for an until-time countdown; empty for a for-length one.
-QString startsAtLine(const Preset &preset);
+QString startsAtLine(const Preset &preset, const PictureTexts &texts);
 
 struct ShownMessage {
 	QString line;

@@ -3,6 +3,7 @@
 #include "source/fonts.h"
 #include "source/frame_layout.h"
 #include "source/glyph_images.h"
+#include "source/picture_texts.h"
 
 PresetPicture preparePresetPicture(Preset &preset)
 {
@@ -12,8 +13,9 @@ PresetPicture preparePresetPicture(Preset &preset)
 
 	PresetPicture picture;
 	picture.glyphs = glyphsForFolder(preset.style.image_folder, false);
-	picture.standbySize = measureFrame(preset, picture.glyphs.get(), KindStandby);
-	picture.breakSize = measureFrame(preset, picture.glyphs.get(), KindBreak);
+	picture.texts = currentPictureTexts();
+	picture.standbySize = measureFrame(preset, picture.glyphs.get(), picture.texts, KindStandby);
+	picture.breakSize = measureFrame(preset, picture.glyphs.get(), picture.texts, KindBreak);
 	return picture;
 }
 

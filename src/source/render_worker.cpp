@@ -1,23 +1,30 @@
 #include "source/render_worker.h"
 
 #include "director/show_state.h"
+#include "module/module_host.h"
 #include "source/frame_composer.h"
 #include "source/frame_slot.h"
 #include "source/premultiply.h"
 
 #include <algorithm>
+#include <exception>
 #include <utility>
 
 RenderWorker::RenderWorker(Compose compose_) : compose(std::move(compose_)), thread([this] { run(); }) {}
 
 RenderWorker::~RenderWorker()
 {
+	requestStop();
+	thread.join();
+}
+
+void RenderWorker::requestStop()
+{
 	{
 		std::lock_guard<std::mutex> lock(mutex);
 		stop = true;
 	}
 	wake.notify_all();
-	thread.join();
 }
 
 void RenderWorker::enqueue(FrameSlot *slot)
@@ -50,7 +57,7 @@ void RenderWorker::run()
 			busy = slot;
 		}
 
-		slot->publish(compose(slot->isBreak() ? KindBreak : KindStandby));
+		render(*slot);
 
 		{
 			std::lock_guard<std::mutex> lock(mutex);
@@ -58,6 +65,27 @@ void RenderWorker::run()
 		}
 		idle.notify_all();
 	}
+}
+
+void RenderWorker::render(FrameSlot &slot)
+{
+	// Nothing may leave this thread: an exception here would end the host.
+	try {
+		slot.publish(compose(slot.isBreak() ? KindBreak : KindStandby));
+		failing = false;
+	} catch (const std::exception &error) {
+		renderFailed(slot, error.what());
+	} catch (...) {
+		renderFailed(slot, "unknown exception");
+	}
+}
+
+void RenderWorker::renderFailed(FrameSlot &slot, const char *what)
+{
+	if (!failing)
+		moduleLog(LOG_WARNING, "could not compose a countdown frame (%s); the last frame stays", what);
+	failing = true;
+	slot.failRender();
 }
 
 QImage composeUploadFrame(const ShowSnapshot &snapshot, int kind)

@@ -12,10 +12,11 @@ class FrameSlot;
 struct ShowSnapshot;
 
 // The one thread that composes the frames of all countdown sources, one at a time, in
-// the order they were queued.
+// the order they were queued. A render that throws is logged (once until a render works
+// again) and gives no frame: the source keeps its last one.
 class RenderWorker {
 public:
-	// Makes the frame of a kind, ready for upload.
+	// Makes the frame of a kind, ready for upload; may throw.
 	using Compose = std::function<QImage(int kind)>;
 
 	// Starts the thread; throws std::system_error when it cannot.
@@ -29,9 +30,14 @@ public:
 	// Drops a slot's queued render and waits for a running one to end; afterwards the
 	// worker never touches the slot again, so it may be freed.
 	void forget(FrameSlot *slot);
+	// Asks the thread to end once the render in progress is done; queued work is dropped.
+	// The destructor asks and then waits for the thread.
+	void requestStop();
 
 private:
 	void run();
+	void render(FrameSlot &slot);
+	void renderFailed(FrameSlot &slot, const char *what);
 
 	Compose compose;
 	std::mutex mutex;
@@ -40,7 +46,8 @@ private:
 	std::deque<FrameSlot *> queue;
 	FrameSlot *busy = nullptr;
 	bool stop = false;
-	std::thread thread; // last, so everything it uses exists before it starts
+	bool failing = false; // render thread only: the last render threw
+	std::thread thread;   // last, so everything it uses exists before it starts
 };
 
 // The process's worker, composing from the shared show state; started on first use.

@@ -24,6 +24,8 @@ list(APPEND CURTAINUP_CORE_SOURCES
   source/image_cache.h
   source/messages.cpp
   source/messages.h
+  source/picture_texts.cpp
+  source/picture_texts.h
   source/premultiply.cpp
   source/premultiply.h
   source/preset_picture.cpp

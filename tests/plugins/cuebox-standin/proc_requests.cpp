@@ -85,6 +85,22 @@ void readOutputs(const calldata_t *data, obs_data_array_t *wanted, obs_data_t *o
 	}
 }
 
+/* The procedures of the source that "source" names (kept alive in `source`), else the
+ * global ones; null, with an error in the response, when no source has that name. */
+proc_handler_t *requestedHandler(obs_data_t *request, obs_data_t *response, OBSSourceAutoRelease &source)
+{
+	std::string name = obs_data_get_string(request, "source");
+	if (name.empty())
+		return obs_get_proc_handler();
+	source = obs_get_source_by_name(name.c_str());
+	if (!source) {
+		std::string error = "no source named '" + name + "'";
+		obs_data_set_string(response, "error", error.c_str());
+		return nullptr;
+	}
+	return obs_source_get_proc_handler(source);
+}
+
 } // namespace
 
 void callProcRequest(obs_data_t *request, obs_data_t *response, void *)
@@ -100,6 +116,10 @@ void callProcRequest(obs_data_t *request, obs_data_t *response, void *)
 		obs_data_set_string(response, "error", "an output type is not string, bool or int");
 		return;
 	}
+	OBSSourceAutoRelease source;
+	proc_handler_t *handler = requestedHandler(request, response, source);
+	if (!handler)
+		return;
 
 	calldata_t data = {};
 	std::string badName;
@@ -110,7 +130,7 @@ void callProcRequest(obs_data_t *request, obs_data_t *response, void *)
 		return;
 	}
 
-	bool called = proc_handler_call(obs_get_proc_handler(), name.c_str(), &data);
+	bool called = proc_handler_call(handler, name.c_str(), &data);
 	OBSDataAutoRelease out = obs_data_create();
 	if (wanted)
 		readOutputs(&data, wanted, out);

@@ -38,6 +38,16 @@ protected:
 		state.setHeld(false);
 	}
 
+	// Starts a for-length countdown of 20 s with a "last_ten" look and no messages.
+	void startTwentySeconds(int lastTen)
+	{
+		Preset preset = presetFor(1, 20000);
+		preset.last_ten = lastTen;
+		preset.messages.clear();
+		state.applyPreset(preset);
+		state.startCountdown();
+	}
+
 	FakeClock clock{5000000, utcAt(20, 59)};
 	ShowState state;
 };
@@ -321,11 +331,7 @@ TEST_F(ShowStateTest, MessageChangesAnimateOnlyNearTheSixSecondBoundary)
 
 TEST_F(ShowStateTest, LastTenSecondsAnimateAtMostThirtyTimesASecond)
 {
-	Preset preset = presetFor(1, 20000);
-	preset.last_ten = 1;
-	preset.messages.clear();
-	state.applyPreset(preset);
-	state.startCountdown();
+	startTwentySeconds(1);
 	clock.advance(8000); // 12 s left: no animation yet
 	state.tick();
 	EXPECT_LE(bumpTimes(state, clock, 11, 1000).size(), 1u) << "only the whole second changes";
@@ -336,6 +342,26 @@ TEST_F(ShowStateTest, LastTenSecondsAnimateAtMostThirtyTimesASecond)
 	EXPECT_GE(times.size(), 55u);
 	EXPECT_LE(times.size(), 62u);
 	EXPECT_LE(gapsBelowFloor(times), 4) << "two whole seconds, on either side";
+}
+
+TEST_F(ShowStateTest, BounceInTheLastTenSecondsAnimatesToo)
+{
+	startTwentySeconds(2);
+	clock.advance(11000); // 9 s left
+	state.tick();
+	EXPECT_GE(bumpTimes(state, clock, 11, 1000).size(), 25u);
+}
+
+TEST_F(ShowStateTest, EndTextPopsForSevenHundredMillisecondsAfterZero)
+{
+	startTwentySeconds(0);
+	clock.advance(20000);
+	state.tick(); // zero: a whole value changed
+	const int64_t zero = clock.monotonicMs();
+	const std::vector<int64_t> times = bumpTimes(state, clock, 11, 1500);
+	EXPECT_GE(times.size(), 18u) << "about 30 redraws a second while the end text pops";
+	EXPECT_TRUE(std::all_of(times.begin(), times.end(), [zero](int64_t t) { return t - zero < 711; }))
+		<< "none once the pop is over";
 }
 
 TEST(FlowRecord, StartsEmptyAndReturnsWhatWasPublished)

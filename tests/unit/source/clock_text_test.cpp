@@ -2,6 +2,7 @@
 #include "settings/preset.h"
 #include "source/clock_text.h"
 #include "source/glyph_images.h"
+#include "source/picture_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -56,14 +57,14 @@ TEST(FormatClock, HoursShowUnpaddedWithTwoDigitMinutes)
 
 TEST(TimeTokens, ColonFormatFollowsTheClockText)
 {
-	const TimeTokens tokens = timeTokens(65000, 0, true);
+	const TimeTokens tokens = timeTokens(65000, 0, true, currentPictureTexts());
 	const TimeTokens expected = {digit(0), digit(1), {GlyphColon, QStringLiteral(":"), false}, digit(0), digit(5)};
 	EXPECT_EQ(tokens, expected);
 }
 
 TEST(TimeTokens, UnitFormatUnderAnHour)
 {
-	const TimeTokens tokens = timeTokens(65000, 1, true);
+	const TimeTokens tokens = timeTokens(65000, 1, true, currentPictureTexts());
 	ASSERT_EQ(tokens.size(), 5u);
 	EXPECT_EQ(tokens[0], digit(1));
 	EXPECT_EQ(tokens[1].glyph, GlyphMinutes);
@@ -78,7 +79,7 @@ TEST(TimeTokens, UnitFormatUnderAnHour)
 
 TEST(TimeTokens, UnitFormatWithHours)
 {
-	const TimeTokens tokens = timeTokens(3725000, 1, false);
+	const TimeTokens tokens = timeTokens(3725000, 1, false, currentPictureTexts());
 	EXPECT_EQ(texts(tokens), QStringLiteral("1|h|0|2|m|0|5|s"));
 	EXPECT_EQ(tokens[1].glyph, GlyphHours);
 	EXPECT_EQ(tokens[4].glyph, GlyphMinutes);
@@ -87,12 +88,12 @@ TEST(TimeTokens, UnitFormatWithHours)
 
 TEST(TimeTokens, UnitFormatOfTenMinutesKeepsBothMinuteDigits)
 {
-	EXPECT_EQ(texts(timeTokens(600000, 1, true)), QStringLiteral("1|0|m|0|0|s"));
+	EXPECT_EQ(texts(timeTokens(600000, 1, true, currentPictureTexts())), QStringLiteral("1|0|m|0|0|s"));
 }
 
 TEST(LeftWords, MarkerInTheMiddleSplitsTheWords)
 {
-	TimeTokens tokens = timeTokens(300000, 0, false);
+	TimeTokens tokens = timeTokens(300000, 0, false, currentPictureTexts());
 	addLeftWords(tokens, QStringLiteral(" still %1 to go "));
 	EXPECT_EQ(texts(tokens), QStringLiteral("still|5|:|0|0|to go"));
 	EXPECT_EQ(tokens.front().glyph, GlyphLeftWords);
@@ -103,25 +104,25 @@ TEST(LeftWords, MarkerInTheMiddleSplitsTheWords)
 
 TEST(LeftWords, WithoutMarkerAllWordsGoBefore)
 {
-	TimeTokens tokens = timeTokens(300000, 0, false);
+	TimeTokens tokens = timeTokens(300000, 0, false, currentPictureTexts());
 	addLeftWords(tokens, QStringLiteral("  time left  "));
 	EXPECT_EQ(texts(tokens), QStringLiteral("time left|5|:|0|0"));
 }
 
 TEST(LeftWords, MarkerAtAnEndAddsWordsOnOneSideOnly)
 {
-	TimeTokens before = timeTokens(300000, 0, false);
+	TimeTokens before = timeTokens(300000, 0, false, currentPictureTexts());
 	addLeftWords(before, QStringLiteral("%1 left"));
 	EXPECT_EQ(texts(before), QStringLiteral("5|:|0|0|left"));
 
-	TimeTokens after = timeTokens(300000, 0, false);
+	TimeTokens after = timeTokens(300000, 0, false, currentPictureTexts());
 	addLeftWords(after, QStringLiteral("あと%1"));
 	EXPECT_EQ(texts(after), QString::fromUtf8("あと|5|:|0|0"));
 }
 
 TEST(LeftWords, MarkerIsCaseSensitiveAndEmptyWordsAddNothing)
 {
-	TimeTokens tokens = timeTokens(300000, 0, false);
+	TimeTokens tokens = timeTokens(300000, 0, false, currentPictureTexts());
 	addLeftWords(tokens, QStringLiteral("%1"));
 	EXPECT_EQ(texts(tokens), QStringLiteral("5|:|0|0"));
 }
@@ -129,15 +130,15 @@ TEST(LeftWords, MarkerIsCaseSensitiveAndEmptyWordsAddNothing)
 TEST(TimeRows, StandbyPadsMinutesAndAddsWordsOnlyWhenAsked)
 {
 	Preset preset;
-	EXPECT_EQ(texts(standbyTimeTokens(300000, preset)), QStringLiteral("0|5|:|0|0"));
+	EXPECT_EQ(texts(standbyTimeTokens(300000, preset, currentPictureTexts())), QStringLiteral("0|5|:|0|0"));
 	preset.standby_ato = true;
 	// en-US "Break.Left" is "%1 left".
-	EXPECT_EQ(texts(standbyTimeTokens(300000, preset)), QStringLiteral("0|5|:|0|0|left"));
+	EXPECT_EQ(texts(standbyTimeTokens(300000, preset, currentPictureTexts())), QStringLiteral("0|5|:|0|0|left"));
 }
 
 TEST(TimeRows, BreakNeverPadsAndAlwaysAddsWords)
 {
 	const Preset preset;
-	EXPECT_EQ(texts(breakTimeTokens(300000, preset)), QStringLiteral("5|:|0|0|left"));
-	EXPECT_EQ(texts(breakTimeTokens(0, preset)), QStringLiteral("0|:|0|0|left"));
+	EXPECT_EQ(texts(breakTimeTokens(300000, preset, currentPictureTexts())), QStringLiteral("5|:|0|0|left"));
+	EXPECT_EQ(texts(breakTimeTokens(0, preset, currentPictureTexts())), QStringLiteral("0|:|0|0|left"));
 }

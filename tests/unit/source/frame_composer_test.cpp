@@ -60,7 +60,7 @@ TEST_F(FrameComposerTest, StandbyIsTransparentAroundOutlinedDigits)
 {
 	const Preset preset = plainPreset(200, 10);
 	const QImage image = composeFrame(countingSnapshot(preset, 600000), KindStandby, 1.0);
-	const StandbyLayout layout(preset, nullptr);
+	const StandbyLayout layout(preset, nullptr, currentPictureTexts());
 	ASSERT_EQ(image.size(), layout.naturalSize);
 	EXPECT_EQ(image.format(), QImage::Format_ARGB32_Premultiplied);
 	EXPECT_TRUE(cornersClear(image));
@@ -144,7 +144,7 @@ TEST_F(FrameComposerTest, LongMessageIsShrunkNotClippedAtThe4096Cap)
 {
 	Preset preset = plainPreset(200, 10);
 	preset.messages = QStringList{QString(300, QLatin1Char('W'))};
-	const StandbyLayout layout(preset, nullptr);
+	const StandbyLayout layout(preset, nullptr, currentPictureTexts());
 	const QImage image = composeFrame(countingSnapshot(preset, 600000), KindStandby, 1.0);
 	ASSERT_EQ(image.width(), 4096);
 	const int top = int(layout.messageRect.top());
@@ -163,7 +163,7 @@ TEST_F(FrameComposerTest, TimeWiderThanMeasuredIsSqueezedIntoTheCentreRow)
 	Preset preset = plainPreset(200, 10);
 	preset.count_mode = 0; // measured for 9:59:59
 	const QImage image = composeFrame(countingSnapshot(preset, 11 * 3600000LL), KindStandby, 1.0);
-	const StandbyLayout layout(preset, nullptr);
+	const StandbyLayout layout(preset, nullptr, currentPictureTexts());
 	const QRect ink = inkBounds(image);
 	// The outline may reach past the centre row by its width, never past the picture.
 	EXPECT_GE(ink.left(), int(layout.centreRect.left()) - 12);
@@ -176,7 +176,7 @@ TEST_F(FrameComposerTest, TitleAndMessageAreDrawnInTheirRows)
 	Preset preset = plainPreset(200, 10);
 	preset.title = QStringLiteral("Soon");
 	preset.messages = QStringList{QStringLiteral("first"), QStringLiteral("second")};
-	const StandbyLayout layout(preset, nullptr);
+	const StandbyLayout layout(preset, nullptr, currentPictureTexts());
 
 	const QImage shown = composeFrame(countingSnapshot(preset, 600000, 3000), KindStandby, 1.0);
 	EXPECT_TRUE(rowsHaveInk(shown, int(layout.titleRect.top()), int(layout.titleRect.bottom())));
@@ -242,7 +242,7 @@ TEST_F(FrameComposerTest, BreakPictureShowsLabelAndTime)
 	snapshot.breakActive = true;
 	snapshot.breakEndsAt = snapshot.nowMono + 65000;
 	const QImage image = composeFrame(snapshot, KindBreak, 1.0);
-	const BreakLayout layout(preset, nullptr);
+	const BreakLayout layout(preset, nullptr, currentPictureTexts());
 	ASSERT_EQ(image.size(), layout.naturalSize);
 	EXPECT_TRUE(cornersClear(image));
 	EXPECT_TRUE(columnsClear(image, 0, int(layout.rowRect.left()) - 11));
@@ -273,7 +273,7 @@ TEST_F(FrameComposerTest, DigitPicturesAreDrawnAboveTheText)
 		glyphs->images[digit] = solidImage(100, 200, Qt::green);
 	ShowSnapshot snapshot = countingSnapshot(preset, 600000);
 	snapshot.glyphs = glyphs;
-	const StandbyLayout layout(preset, glyphs.get());
+	const StandbyLayout layout(preset, glyphs.get(), currentPictureTexts());
 	const QImage image = composeFrame(snapshot, KindStandby, 1.0);
 	// The first digit's picture fills the time row's left end.
 	const QPointF inside(layout.timeRect.left() + 40, layout.timeRect.center().y());

@@ -54,7 +54,7 @@ std::shared_ptr<GlyphImages> digitPictures(int width, int height)
 TEST_F(FrameLayoutTest, StandbyTimeOnly)
 {
 	const Preset preset = plainPreset(200, 10);
-	const StandbyLayout layout(preset, nullptr);
+	const StandbyLayout layout(preset, nullptr, currentPictureTexts());
 	const double margin = 200 * 0.08 + 10 + 2;
 	const QRectF zero = metricsAt(preset, 200).tightBoundingRect(QStringLiteral("0"));
 	const double endLine = metricsAt(preset, 100).height();
@@ -83,8 +83,8 @@ TEST_F(FrameLayoutTest, TitleAndMessageAddTheirRowsWithGaps)
 	Preset preset = bare;
 	preset.title = QStringLiteral("  Hi  ");
 	preset.messages = QStringList{QStringLiteral("one"), QStringLiteral("two")};
-	const StandbyLayout layout(preset, nullptr);
-	const StandbyLayout bareLayout(bare, nullptr);
+	const StandbyLayout layout(preset, nullptr, currentPictureTexts());
+	const StandbyLayout bareLayout(bare, nullptr, currentPictureTexts());
 	const double margin = 28;
 	const double gap = 10 * 1.5 + 200 * 0.06;
 	const double titleHeight = metricsAt(preset, 72).height();
@@ -106,32 +106,32 @@ TEST_F(FrameLayoutTest, AlignmentPlacesTheTimeInTheCentreRow)
 	Preset preset = plainPreset();
 	preset.title = QStringLiteral("A much longer title than the time row");
 	preset.style.align = TextAlignLeft;
-	const StandbyLayout left(preset, nullptr);
+	const StandbyLayout left(preset, nullptr, currentPictureTexts());
 	EXPECT_DOUBLE_EQ(left.timeRect.left(), left.centreRect.left());
 	ASSERT_GT(left.centreRect.width(), left.timeRect.width() + 10);
 
 	preset.style.align = TextAlignRight;
-	const StandbyLayout right(preset, nullptr);
+	const StandbyLayout right(preset, nullptr, currentPictureTexts());
 	EXPECT_NEAR(right.timeRect.right(), right.centreRect.right(), 1e-9);
 
 	preset.style.align = TextAlignCentre;
-	const StandbyLayout centre(preset, nullptr);
+	const StandbyLayout centre(preset, nullptr, currentPictureTexts());
 	EXPECT_NEAR(centre.timeRect.center().x(), centre.centreRect.center().x(), 1e-9);
 }
 
 TEST_F(FrameLayoutTest, LastTenLeavesRoomToGrowOrHop)
 {
 	Preset preset = plainPreset();
-	const StandbyLayout still(preset, nullptr);
+	const StandbyLayout still(preset, nullptr, currentPictureTexts());
 	const double h = still.timeRect.height();
 
 	preset.last_ten = 1;
-	const StandbyLayout grow(preset, nullptr);
+	const StandbyLayout grow(preset, nullptr, currentPictureTexts());
 	EXPECT_NEAR(grow.centreRect.width(), still.timeRect.width() * 1.3, 1e-6);
 	EXPECT_NEAR(grow.centreRect.height(), std::max(h * 1.3, still.centreRect.height()), 1e-6);
 
 	preset.last_ten = 2;
-	const StandbyLayout bounce(preset, nullptr);
+	const StandbyLayout bounce(preset, nullptr, currentPictureTexts());
 	const double lift = h * 0.3;
 	const double centreHeight = std::max(h * 1.06 + lift, still.centreRect.height());
 	EXPECT_NEAR(bounce.centreRect.height(), centreHeight, 1e-6);
@@ -143,7 +143,7 @@ TEST_F(FrameLayoutTest, UntilTimeIsMeasuredForNineHoursFiftyNine)
 	Preset preset = plainPreset();
 	preset.count_mode = 0;
 	preset.messages = QStringList{QStringLiteral("x")};
-	const StandbyLayout until(preset, nullptr);
+	const StandbyLayout until(preset, nullptr, currentPictureTexts());
 	const QFontMetricsF big = metricsAt(preset, 200);
 	const double zero = big.tightBoundingRect(QStringLiteral("0")).width();
 	const double colon = big.tightBoundingRect(QStringLiteral(":")).width();
@@ -155,12 +155,12 @@ TEST_F(FrameLayoutTest, LongestMessageWidensThePictureUpTo4096)
 {
 	Preset preset = plainPreset();
 	preset.messages = QStringList{QStringLiteral("short"), QString(40, QLatin1Char('W'))};
-	const StandbyLayout wide(preset, nullptr);
+	const StandbyLayout wide(preset, nullptr, currentPictureTexts());
 	const double messageWidth = metricsAt(preset, 52).horizontalAdvance(QString(40, QLatin1Char('W')));
 	EXPECT_EQ(wide.naturalSize.width(), int(std::ceil(messageWidth + 2 * 28)));
 
 	preset.messages << QString(400, QLatin1Char('W'));
-	const StandbyLayout capped(preset, nullptr);
+	const StandbyLayout capped(preset, nullptr, currentPictureTexts());
 	EXPECT_EQ(capped.naturalSize.width(), 4096);
 	EXPECT_NEAR(capped.centreRect.width(), 4096 - 2 * 28, 1e-9);
 }
@@ -169,7 +169,7 @@ TEST_F(FrameLayoutTest, EndAndHoldTextsWidenTheCentreRow)
 {
 	Preset preset = plainPreset();
 	preset.holdText = QString(30, QLatin1Char('H'));
-	const StandbyLayout layout(preset, nullptr);
+	const StandbyLayout layout(preset, nullptr, currentPictureTexts());
 	EXPECT_NEAR(layout.centreRect.width(), metricsAt(preset, 100).horizontalAdvance(preset.holdText) * 1.1, 1e-6);
 }
 
@@ -189,7 +189,7 @@ TEST_F(FrameLayoutTest, DigitPicturesSetTheirOwnWidthWithoutGaps)
 {
 	const Preset preset = plainPreset(200, 10);
 	const auto glyphs = digitPictures(100, 200);
-	const StandbyLayout layout(preset, glyphs.get());
+	const StandbyLayout layout(preset, glyphs.get(), currentPictureTexts());
 	// A digit picture is 170 high (0.85 of the size), so 85 wide; the colon stays text.
 	const double colon = metricsAt(preset, 200).tightBoundingRect(QStringLiteral(":")).width();
 	EXPECT_NEAR(layout.timeRect.width(), (4 * 85 + colon) * 1.02, 1e-6);
@@ -200,7 +200,7 @@ TEST_F(FrameLayoutTest, BreakRowHoldsTheLabelThenTheTime)
 {
 	Preset preset = plainPreset(200, 10);
 	preset.break_text = QStringLiteral(" Break ");
-	const BreakLayout layout(preset, nullptr);
+	const BreakLayout layout(preset, nullptr, currentPictureTexts());
 	const QFontMetricsF font = metricsAt(preset, 100);
 	const double margin = 28;
 	const double rowHeight = font.ascent() + font.descent();
@@ -225,9 +225,9 @@ TEST_F(FrameLayoutTest, BreakRowHoldsTheLabelThenTheTime)
 TEST_F(FrameLayoutTest, BreakWithoutLabelHasNoLabelGap)
 {
 	Preset preset = plainPreset(200, 10);
-	const BreakLayout bare(preset, nullptr);
+	const BreakLayout bare(preset, nullptr, currentPictureTexts());
 	preset.break_text = QStringLiteral("Break");
-	const BreakLayout labelled(preset, nullptr);
+	const BreakLayout labelled(preset, nullptr, currentPictureTexts());
 	EXPECT_DOUBLE_EQ(bare.labelWidth, 0.0);
 	EXPECT_NEAR(labelled.rowRect.width() - bare.rowRect.width(), labelled.labelWidth + labelled.labelGap, 1e-6);
 }

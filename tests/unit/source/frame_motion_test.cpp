@@ -3,6 +3,7 @@
 #include "settings/preset.h"
 #include "source/frame_motion.h"
 #include "source/messages.h"
+#include "source/picture_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -103,7 +104,7 @@ TEST(Messages, LinesAreTrimmedAndEmptyOnesDropped)
 {
 	Preset preset;
 	preset.messages = QStringList{QStringLiteral("  a "), QStringLiteral("   "), QStringLiteral("b")};
-	EXPECT_EQ(messageLines(preset), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+	EXPECT_EQ(messageLines(preset, currentPictureTexts()), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
 }
 
 TEST(Messages, UntilTimeWithoutMessagesShowsTheStartTime)
@@ -111,11 +112,11 @@ TEST(Messages, UntilTimeWithoutMessagesShowsTheStartTime)
 	Preset preset;
 	preset.count_mode = 0;
 	preset.target_minutes = 9 * 60 + 5;
-	EXPECT_EQ(messageLines(preset), QStringList{QStringLiteral("Starts at 9:05")});
+	EXPECT_EQ(messageLines(preset, currentPictureTexts()), QStringList{QStringLiteral("Starts at 9:05")});
 	preset.target_minutes = 21 * 60;
-	EXPECT_EQ(startsAtLine(preset), QStringLiteral("Starts at 21:00"));
+	EXPECT_EQ(startsAtLine(preset, currentPictureTexts()), QStringLiteral("Starts at 21:00"));
 
 	preset.count_mode = 1;
-	EXPECT_TRUE(startsAtLine(preset).isEmpty());
-	EXPECT_TRUE(messageLines(preset).isEmpty());
+	EXPECT_TRUE(startsAtLine(preset, currentPictureTexts()).isEmpty());
+	EXPECT_TRUE(messageLines(preset, currentPictureTexts()).isEmpty());
 }

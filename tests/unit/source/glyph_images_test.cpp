@@ -124,8 +124,10 @@ TEST(GlyphImages, LargePicturesAreCappedAt1024KeepingTheirShape)
 	folder.picture(QStringLiteral("title.png"), Qt::red, QSize(4000, 2000));
 	folder.picture(QStringLiteral("end.png"), Qt::red, QSize(300, 3000));
 	folder.picture(QStringLiteral("break.png"), Qt::red, QSize(1024, 1024));
+	folder.picture(QStringLiteral("ato.jpg"), Qt::red, QSize(3000, 1500)); // decoded straight to the cap
 	const auto glyphs = loadGlyphImages(folder.path());
 	EXPECT_EQ(glyphs->images[GlyphTitle].size(), QSize(1024, 512));
+	EXPECT_EQ(glyphs->images[GlyphLeftWords].size(), QSize(1024, 512));
 	EXPECT_EQ(glyphs->images[GlyphEnd].size(), QSize(102, 1024));
 	EXPECT_EQ(glyphs->images[GlyphBreak].size(), QSize(1024, 1024));
 	for (const QImage &image : glyphs->images) {
@@ -133,6 +135,27 @@ TEST(GlyphImages, LargePicturesAreCappedAt1024KeepingTheirShape)
 			EXPECT_EQ(image.format(), QImage::Format_ARGB32_Premultiplied);
 		}
 	}
+}
+
+TEST(GlyphImages, PicturesTooLargeToDecodeAreRefusedFromTheirHeader)
+{
+	GlyphFolder folder;
+	// One row more than 64 MiB of 32-bit pixels, written in grey: quick and small on disk.
+	QImage huge(4096, 4097, QImage::Format_Grayscale8);
+	huge.fill(0);
+	ASSERT_TRUE(huge.save(QDir(folder.path()).filePath(QStringLiteral("colon.png"))));
+	folder.picture(QString::fromUtf8("：.png"), Qt::blue);
+	folder.picture(QStringLiteral("5.png"), Qt::red);
+	LogCapture log;
+	const auto glyphs = loadGlyphImages(folder.path());
+	EXPECT_EQ(centreOf(glyphs->images[GlyphColon]), qRgb(0, 0, 255)) << "the next candidate is used";
+	EXPECT_EQ(glyphs->tooLarge, QStringList{QStringLiteral("colon.png")});
+	EXPECT_EQ(glyphStatus(*glyphs),
+		  (QStringList{QStringLiteral("5"), QStringLiteral("colon"), QStringLiteral("colon.png (too large)")}));
+	const std::string line = "[curtainup] picture '" + QDir(folder.path()).filePath("colon.png").toStdString() +
+				 "' is too large to use (4096x4097)";
+	EXPECT_EQ(log.count(line), 1);
+	EXPECT_EQ(log.lines().size(), 1u);
 }
 
 TEST(GlyphImages, UnreadableFilesAreSkippedForTheNextCandidate)

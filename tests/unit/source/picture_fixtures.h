@@ -4,6 +4,7 @@
 // easy to tell apart, and snapshots built by hand instead of read from the shared state.
 #include "director/show_state.h"
 #include "settings/preset.h"
+#include "source/picture_texts.h"
 
 #include <QColor>
 #include <QImage>
@@ -29,11 +30,12 @@ inline Preset plainPreset(int size = 200, int outlineWidth = 10)
 	return preset;
 }
 
-// The show at monotonic time `now` (kept away from message changes), idle.
+// The show at monotonic time `now` (kept away from message changes), idle, in en-US.
 inline ShowSnapshot idleSnapshot(const Preset &preset, int64_t now = 3000)
 {
 	ShowSnapshot snapshot;
 	snapshot.preset = preset;
+	snapshot.texts = currentPictureTexts();
 	snapshot.nowMono = now;
 	snapshot.nowWall = 1767268800000; // 2026-01-01 12:00 UTC
 	return snapshot;

@@ -2,9 +2,12 @@
 // drives them, with a stand-in composer so no graphics device is needed. Meant to run
 // under ThreadSanitizer as well.
 #include "director/show_state.h"
+#include "log_capture.h"
+#include "module/module_host.h"
 #include "source/frame_layout.h"
 #include "source/frame_slot.h"
 #include "source/render_worker.h"
+#include "test_process.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -13,6 +16,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <random>
 #include <thread>
 #include <vector>
@@ -52,6 +56,14 @@ QImage waitForFrame(FrameSlot &slot, RenderWorker &worker, uint64_t revision, bo
 			return frame;
 		std::this_thread::yield();
 	}
+}
+
+// Waits until the worker has started `count` renders in all and the last one has ended.
+void settle(RenderWorker &worker, FrameSlot &slot, const std::atomic<int> &renders, int count)
+{
+	while (renders.load() < count)
+		std::this_thread::yield();
+	worker.forget(&slot); // returns once the running render is over
 }
 
 // A composer the test can stop in the middle of a render.
@@ -159,6 +171,7 @@ TEST(RenderWorkerThreads, ChangedKindRendersTheOtherPicture)
 	EXPECT_EQ(kindOfFrame(waitForFrame(slot, worker, 3, false)), KindStandby);
 	slot.setKind(true);
 	EXPECT_TRUE(slot.isBreak());
+	ASSERT_TRUE(slot.take().dirty) << "a new kind must ask for a new picture at the same revision";
 	EXPECT_EQ(kindOfFrame(waitForFrame(slot, worker, 3, true)), KindBreak);
 	worker.forget(&slot);
 }
@@ -221,9 +234,48 @@ TEST(RenderWorkerThreads, StopsWithWorkStillQueued)
 			renderPass(*slots.back(), worker, 1, false);
 		}
 		gate.waitStarted(1);
+		worker.requestStop();
 		gate.release();
-		// Leaving the scope stops and joins the worker; it must not wait for the queue.
+		// Leaving the scope joins the worker once the render in progress ends.
 	}
+	EXPECT_FALSE(slots.front()->take().frame.isNull());
+	for (size_t i = 1; i < slots.size(); ++i)
+		EXPECT_TRUE(slots[i]->take().frame.isNull()) << "queued render " << i << " was not dropped";
+}
+
+TEST(RenderWorkerThreads, AFailedRenderKeepsTheLastFrameUntilTheNextRevision)
+{
+	LogCapture log;
+	std::atomic<bool> failing{false};
+	std::atomic<int> renders{0};
+	RenderWorker worker([&](int kind) {
+		++renders;
+		if (failing && kind == KindStandby)
+			throw std::bad_alloc();
+		return kindFrame(kind);
+	});
+	FrameSlot slot(false);
+	waitForFrame(slot, worker, 1, false);
+
+	failing = true;
+	for (int revision = 2; revision <= 3; ++revision) {
+		EXPECT_TRUE(renderPass(slot, worker, revision, true).isNull());
+		settle(worker, slot, renders, revision);
+		EXPECT_TRUE(slot.take().frame.isNull()) << "the texture keeps the last frame";
+	}
+	EXPECT_EQ(log.count("[curtainup] could not compose a countdown frame (std::bad_alloc)"), 1);
+	// Not retried at every frame, even by a source with nothing to draw yet; a break
+	// source queued behind any such retry gets its frame once the retry is done.
+	for (int pass = 0; pass < 50; ++pass)
+		EXPECT_TRUE(renderPass(slot, worker, 3, false).isNull());
+	FrameSlot probe(true);
+	waitForFrame(probe, worker, 3, false);
+	worker.forget(&probe);
+	EXPECT_EQ(renders.load(), 4);
+
+	failing = false;
+	EXPECT_EQ(kindOfFrame(waitForFrame(slot, worker, 4, true)), KindStandby);
+	worker.forget(&slot);
 }
 
 TEST(RenderWorkerThreads, ManySourcesCreatedUpdatedAndDestroyedWhileFramesRender)
@@ -319,4 +371,23 @@ TEST(RenderWorkerThreads, ProcessWorkerDrawsTheSharedShowState)
 			opaque = qAlpha(frame.pixel(x, y)) == 255;
 	}
 	EXPECT_TRUE(opaque);
+}
+
+TEST(RenderWorkerThreads, FramesKeepTheTextsOfTheAppliedPresetWhenTheLocaleGoes)
+{
+	Preset preset;
+	preset.style.font = QStringLiteral("DejaVu Sans");
+	preset.style.size = 60;
+	preset.style.time_format = 1; // unit words as well as the time-left words
+	showState().applyPreset(preset);
+	FrameSlot slot(true);
+	const QImage english = waitForFrame(slot, renderWorker(), showState().revision(), false);
+
+	// The host replaces the module's locale on its UI thread; the render thread keeps
+	// drawing the texts taken when the preset was applied.
+	setModuleLookupForTesting(nullptr);
+	const QImage later = waitForFrame(slot, renderWorker(), showState().revision() + 1, true);
+	useEnglishTexts();
+	renderWorker().forget(&slot);
+	EXPECT_EQ(later, english);
 }

@@ -15,9 +15,14 @@ void prepareTestProcess()
 	tzset();
 }
 
-EnglishTexts::EnglishTexts()
+void useEnglishTexts()
 {
 	setModuleLookupForTesting(text_lookup_create(CURTAINUP_LOCALE_FILE));
+}
+
+EnglishTexts::EnglishTexts()
+{
+	useEnglishTexts();
 }
 
 EnglishTexts::~EnglishTexts()
