@@ -3,8 +3,8 @@
  * vendor requests to act inside OBS as another plug-in would. */
 
 #include "call_record.h"
+#include "module/websocket_vendor.h"
 #include "proc_requests.h"
-#include "websocket_vendor.h"
 #include "widget_requests.h"
 
 #include <obs-frontend-api.h>
