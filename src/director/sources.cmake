@@ -1,4 +1,6 @@
 list(APPEND CURTAINUP_CORE_SOURCES
+  director/action_rules.cpp
+  director/action_rules.h
   director/clock.cpp
   director/clock.h
   director/director.cpp
