@@ -2,6 +2,7 @@
 
 #include "module/module_host.h"
 #include "settings/preset_store.h"
+#include "settings/running_show.h"
 
 #include <obs.hpp>
 #include <util/platform.h>
@@ -89,6 +90,7 @@ void readModuleState(obs_data_t *data)
 	}
 	if (obs_data_t *hotkeys = obs_data_get_obj(data, "hotkeys"))
 		hotkeyData = hotkeys; // adopts the reference
+	readRunningShow(data);
 }
 
 // Keeps the unreadable file for the user under another name, so the save leaves the
@@ -123,6 +125,7 @@ void loadConfig()
 	setCurrentIndex(0);
 	dockShownFlag = false;
 	musicRestore = MusicRestore();
+	readRunningShow(nullptr);
 
 	const QString path = configPath();
 	if (!path.isEmpty()) {
@@ -166,6 +169,7 @@ void saveConfig()
 	}
 	if (hotkeyData)
 		obs_data_set_obj(data, "hotkeys", hotkeyData);
+	writeRunningShow(data);
 
 	setUnreadableFileAside(path);
 	obs_data_save_json_safe(data, localPath(path).constData(), "tmp", "bak");
