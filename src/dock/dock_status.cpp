@@ -56,6 +56,7 @@ void composeLines(DockStatus &status, const ShowSnapshot &snapshot, const FlowSt
 			status.detail += QLatin1Char('\n') + flow.holdReason;
 	}
 	status.problem = flow.problem;
+	status.timeAdjustable = snapshot.counting();
 }
 
 void composeActions(DockStatus &status, int phase, const FlowStatus &flow)

@@ -9,6 +9,8 @@ struct ShowSnapshot;
 // the problem line, and the labels and enabled states of the actions and the preset row.
 struct DockStatus {
 	QString large;
+	// A countdown runs: the dock offers a minute more or less beside the time left.
+	bool timeAdjustable = false;
 	QString detail;
 	QString problem;
 	QString standbyText;
