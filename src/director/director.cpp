@@ -5,6 +5,7 @@
 #include "director/show_state.h"
 #include "module/module_host.h"
 #include "settings/preset_store.h"
+#include "settings/running_show.h"
 
 #include <QTimer>
 
@@ -70,15 +71,26 @@ void Director::tick()
 
 void Director::startStandby()
 {
+	enterStandby(nullptr);
+}
+
+void Director::enterStandby(const RunningShow *resumed)
+{
 	const Preset preset = selectedPreset();
 	takeOverFlow(false);
 	setStep(StepNone);
 	bgmFadeStarted = false;
 	restoreBgmVolume();
 
-	showState().startCountdown();
+	if (resumed)
+		showState().resumeCountdown(resumed->endsAtWallMs);
+	else
+		showState().startCountdown();
 	host->reportPhase("standby");
-	moduleLog(LOG_INFO, "standby started (preset '%s')", qUtf8Printable(preset.name));
+	if (resumed)
+		logResumed(*resumed);
+	else
+		moduleLog(LOG_INFO, "standby started (preset '%s')", qUtf8Printable(preset.name));
 	if (!preset.standby_scene.isEmpty())
 		queueSwitch(preset.standby_scene, preset.to_standby, {}, {}, false, {});
 }
@@ -171,22 +183,33 @@ void Director::toggleBreak()
 
 void Director::startBreak()
 {
-	if (showState().phase() == PhaseBreak)
-		return;
+	if (showState().phase() != PhaseBreak)
+		enterBreak(nullptr);
+}
 
+void Director::enterBreak(const RunningShow *resumed)
+{
 	const Preset preset = selectedPreset();
 	takeOverFlow(true);
 
 	// Started on the break scene itself, the earlier way back is kept.
 	const QString current = host->currentSceneName();
-	if (preset.break_scene != current)
+	if (resumed)
+		returnScene = resumed->returnScene;
+	else if (preset.break_scene != current)
 		returnScene = current;
 
 	showState().resetCountdown();
-	showState().startBreakCountdown();
+	if (resumed)
+		showState().resumeBreakCountdown(resumed->endsAtWallMs);
+	else
+		showState().startBreakCountdown();
 	host->reportPhase("break");
 	setStep(StepNone);
-	moduleLog(LOG_INFO, "break started; back to '%s' afterwards", qUtf8Printable(returnScene));
+	if (resumed)
+		logResumed(*resumed);
+	else
+		moduleLog(LOG_INFO, "break started; back to '%s' afterwards", qUtf8Printable(returnScene));
 	if (preset.break_scene.isEmpty())
 		reportProblem(moduleText("Problem.NoBreakScene"));
 	else

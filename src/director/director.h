@@ -15,6 +15,7 @@
 #include <memory>
 
 class QTimer;
+struct RunningShow;
 
 // What the dock's status line reads from the director.
 struct FlowStatus {
@@ -55,6 +56,16 @@ public:
 	void toggleHold();
 	// A hold (on) or resume request; a resume only from a person.
 	void hold(bool on, const QString &from, const QString &reason);
+	// More or less time on the running standby or break countdown, never less than 1 s
+	// left; the time left afterwards, or -1 when nothing counts down.
+	int64_t addTime(int64_t ms);
+	void addMinute();
+	void removeMinute();
+
+	// After a restart (director_restart.cpp): the countdown that ran when OBS closed goes
+	// on in its phase, held if it was; or the operator hears that it ended meanwhile.
+	void resumeShow(const RunningShow &show);
+	void reportEndedWhileClosed();
 
 	// Host events.
 	void onStreamingStopped();
@@ -65,6 +76,8 @@ public:
 	// Queries.
 	FlowStatus flowStatus() const;
 	QString holdLocation() const;
+	// The scene a break goes back to.
+	QString breakReturnScene() const { return returnScene; }
 
 	// One step of the flow; the timer calls it every 50 ms.
 	void tick();
@@ -77,6 +90,10 @@ private:
 	void proceedAfterZero();
 	void switchToMain(bool manual);
 	void startBreak();
+	// Standby or a break from the top, or (resumed) going on with a run from before a restart.
+	void enterStandby(const RunningShow *resumed);
+	void enterBreak(const RunningShow *resumed);
+	void logResumed(const RunningShow &resumed) const;
 	void returnFromBreak(bool automatic);
 	void setStep(int newStep);
 	// An operator action takes the flow over: a new generation, nothing pending, no OP

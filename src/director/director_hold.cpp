@@ -2,19 +2,13 @@
 // one step kept back runs on resume if no operator action came in between.
 #include "director/director.h"
 
+#include "director/action_rules.h"
 #include "director/clock.h"
 #include "director/log_text.h"
 #include "director/show_state.h"
 #include "module/module_host.h"
 
 namespace {
-
-// Automatic callers name themselves "auto…"; an empty sender cannot be a person either.
-bool fromPerson(const QString &from)
-{
-	const QString sender = from.trimmed();
-	return !sender.isEmpty() && !sender.startsWith(QLatin1String("auto"));
-}
 
 QByteArray labelText(const QString &label)
 {
@@ -26,7 +20,7 @@ QByteArray labelText(const QString &label)
 void Director::hold(bool on, const QString &from, const QString &reason)
 {
 	const int64_t now = monotonicNowMs();
-	if (!on && !fromPerson(from)) {
+	if (!on && !isPersonSender(from)) {
 		moduleLog(LOG_WARNING, "再開を拒否: from='%s' は人の操作ではありません", logText(from).constData());
 		return;
 	}

@@ -12,6 +12,7 @@ namespace {
 constexpr int64_t animationFloorMs = 33;
 constexpr int64_t resyncToleranceMs = 250;
 constexpr int64_t messagePeriodMs = 6000;
+constexpr int64_t leastLeftAfterRemovingMs = 1000;
 
 int64_t ceilSeconds(int64_t ms)
 {
@@ -98,6 +99,15 @@ int64_t ShowSnapshot::breakRemainingMs() const
 	return breakRemainingOf(breakActive, breakEndsAt, preset, nowMono);
 }
 
+bool ShowValues::countingAt(int64_t nowMono) const
+{
+	if (countdown.phase == PhaseStandby)
+		return !countdown.finished && nowMono < countdown.endsAt;
+	if (countdown.phase == PhaseBreak)
+		return breakActive && nowMono < breakEndsAt;
+	return false;
+}
+
 bool ShowSnapshot::breakOver() const
 {
 	return countdown.phase == PhaseBreak && breakActive && nowMono >= breakEndsAt;
@@ -111,14 +121,23 @@ ShowState &showState()
 
 void ShowState::computeEnd(int64_t nowMono, int64_t nowWall)
 {
+	const int64_t added = shown.countdown.addedMs;
 	if (shown.preset.count_mode != 0) {
 		shown.countdown.targetWallClock = 0;
-		shown.countdown.endsAt = shown.countdown.startedAt + shown.preset.duration_ms;
+		shown.countdown.endsAt = shown.countdown.startedAt + shown.preset.duration_ms + added;
 		return;
 	}
 	const int64_t startedWall = shown.countdown.startedAt + nowWall - nowMono;
-	shown.countdown.targetWallClock = nextTargetAfter(startedWall, shown.preset.target_minutes);
+	shown.countdown.targetWallClock = nextTargetAfter(startedWall, shown.preset.target_minutes) + added;
 	shown.countdown.endsAt = shown.countdown.targetWallClock + nowMono - nowWall;
+}
+
+void ShowState::shiftStandbyEnd(int64_t deltaMs)
+{
+	shown.countdown.addedMs += deltaMs;
+	shown.countdown.endsAt += deltaMs;
+	if (shown.countdown.targetWallClock != 0)
+		shown.countdown.targetWallClock += deltaMs;
 }
 
 void ShowState::startCountdown()
@@ -128,6 +147,7 @@ void ShowState::startCountdown()
 	const int64_t nowWall = wallNowMs();
 	shown.countdown.phase = PhaseStandby;
 	shown.countdown.startedAt = nowMono;
+	shown.countdown.addedMs = 0;
 	computeEnd(nowMono, nowWall);
 	shown.countdown.finished = false;
 	shown.breakActive = false;
@@ -204,6 +224,51 @@ void ShowState::resetCountdown()
 	++revision_;
 }
 
+int64_t ShowState::addTime(int64_t ms)
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	const int64_t now = monotonicNowMs();
+	if (!shown.countingAt(now))
+		return -1;
+	const bool standby = shown.countdown.phase == PhaseStandby;
+	const int64_t left = (standby ? shown.countdown.endsAt : shown.breakEndsAt) - now;
+	// Taking time away stops at 1 s left; adding stops at the longest countdown. A
+	// countdown already beyond either bound is not pushed further out.
+	const int64_t step = std::clamp(ms, -PresetBounds::maxCountMs, PresetBounds::maxCountMs);
+	const int64_t wanted = std::clamp(left + step, std::min(left, leastLeftAfterRemovingMs),
+					  std::max(left, PresetBounds::maxCountMs));
+	if (standby)
+		shiftStandbyEnd(wanted - left);
+	else
+		shown.breakEndsAt += wanted - left;
+	++revision_;
+	return wanted;
+}
+
+void ShowState::resumeCountdown(int64_t endWallMs)
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	const int64_t nowMono = monotonicNowMs();
+	const int64_t nowWall = wallNowMs();
+	shown.countdown = Countdown();
+	shown.countdown.phase = PhaseStandby;
+	shown.countdown.startedAt = nowMono;
+	computeEnd(nowMono, nowWall);
+	// The run goes on as the preset would count it, moved to the end it had.
+	shiftStandbyEnd(endWallMs - nowWall - (shown.countdown.endsAt - nowMono));
+	shown.breakActive = false;
+	++revision_;
+}
+
+void ShowState::resumeBreakCountdown(int64_t endWallMs)
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	shown.countdown.phase = PhaseBreak;
+	shown.breakActive = true;
+	shown.breakEndsAt = monotonicNowMs() + endWallMs - wallNowMs();
+	++revision_;
+}
+
 void ShowState::applyPreset(const Preset &newPreset)
 {
 	// The slow part (font file, pictures, measuring) runs before the lock is taken.
@@ -265,25 +330,16 @@ int ShowState::phase() const
 	return shown.countdown.phase;
 }
 
-bool ShowState::isCountingLocked(int64_t nowMono) const
-{
-	if (shown.countdown.phase == PhaseStandby)
-		return !shown.countdown.finished && nowMono < shown.countdown.endsAt;
-	if (shown.countdown.phase == PhaseBreak)
-		return shown.breakActive && nowMono < shown.breakEndsAt;
-	return false;
-}
-
 bool ShowState::isCounting() const
 {
 	std::lock_guard<std::mutex> lock(mutex);
-	return isCountingLocked(monotonicNowMs());
+	return shown.countingAt(monotonicNowMs());
 }
 
 StateForProcedure ShowState::stateForProcedure() const
 {
 	std::lock_guard<std::mutex> lock(mutex);
-	return {phaseName(shown.countdown.phase), isCountingLocked(monotonicNowMs()), shown.preset.standby_scene};
+	return {phaseName(shown.countdown.phase), shown.countingAt(monotonicNowMs()), shown.preset.standby_scene};
 }
 
 int64_t ShowState::cachedNextTarget(int64_t nowWall)

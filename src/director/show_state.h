@@ -26,6 +26,8 @@ struct Countdown {
 	int64_t targetWallClock = 0; // 0 in for-length mode
 	bool finished = false;
 	int64_t finishedAt = 0;
+	// Time the operator added to (or took from) this run; the preset stays as it is.
+	int64_t addedMs = 0;
 };
 
 // What the shared state holds of the show, and what a snapshot copies of it.
@@ -37,6 +39,9 @@ struct ShowValues {
 	bool held = false;
 	std::shared_ptr<const GlyphImages> glyphs;
 	PictureTexts texts; // the locale texts of the picture, as of the last applied preset
+
+	// The standby countdown runs (not frozen, zero not reached) or the break countdown runs.
+	bool countingAt(int64_t nowMono) const;
 };
 
 // A copy of the shared state taken under its lock, with both clocks read there.
@@ -50,6 +55,7 @@ struct ShowSnapshot : ShowValues {
 	bool zeroReached() const;
 	int64_t breakRemainingMs() const;
 	bool breakOver() const;
+	bool counting() const { return countingAt(nowMono); }
 };
 
 struct StateForProcedure {
@@ -90,6 +96,13 @@ public:
 	void endBreakNow();
 	void leaveBreak();
 	void resetCountdown();
+	// Moves the end of the running standby or break countdown by ms, never to less than
+	// 1 s left (nor above the longest countdown); the time left afterwards, or -1 when
+	// nothing counts down.
+	int64_t addTime(int64_t ms);
+	// Counts down again toward an end given on the wall clock (after a restart).
+	void resumeCountdown(int64_t endWallMs);
+	void resumeBreakCountdown(int64_t endWallMs);
 	void applyPreset(const Preset &preset);
 	// Applies the active preset again after reading its picture folder afresh.
 	void reloadGlyphs();
@@ -107,7 +120,7 @@ public:
 
 private:
 	void computeEnd(int64_t nowMono, int64_t nowWall);
-	bool isCountingLocked(int64_t nowMono) const;
+	void shiftStandbyEnd(int64_t deltaMs);
 	int64_t cachedNextTarget(int64_t nowWall);
 
 	mutable std::mutex mutex;

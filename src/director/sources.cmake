@@ -1,4 +1,6 @@
 list(APPEND CURTAINUP_CORE_SOURCES
+  director/action_rules.cpp
+  director/action_rules.h
   director/clock.cpp
   director/clock.h
   director/director.cpp
@@ -7,7 +9,9 @@ list(APPEND CURTAINUP_CORE_SOURCES
   director/director_host.h
   director/director_instance.cpp
   director/director_media.cpp
+  director/director_restart.cpp
   director/director_switching.cpp
+  director/director_time.cpp
   director/fade_curve.cpp
   director/fade_curve.h
   director/flow_step.cpp
@@ -16,6 +20,8 @@ list(APPEND CURTAINUP_CORE_SOURCES
   director/log_text.h
   director/obs_director_host.cpp
   director/obs_director_host.h
+  director/show_report.cpp
+  director/show_report.h
   director/show_state.cpp
   director/show_state.h
   director/switch_request.h)

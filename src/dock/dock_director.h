@@ -2,6 +2,7 @@
 
 #include "director/director.h"
 
+#include <cstdint>
 #include <memory>
 
 // The director's operations as the dock uses them. The module's link forwards to the
@@ -16,6 +17,8 @@ public:
 	virtual void startEnding() = 0;
 	virtual void cancel() = 0;
 	virtual void toggleHold() = 0;
+	// A minute more (or less) on the running countdown.
+	virtual void addTime(int64_t ms) = 0;
 	// All zero and empty when there is no director.
 	virtual FlowStatus flowStatus() const = 0;
 };

@@ -1,9 +1,9 @@
 // The preset row: choosing, saving under a new name, renaming and removing presets.
 #include "dock/standby_dock.h"
 
+#include "director/action_rules.h"
 #include "director/show_state.h"
 #include "dock/dock_director.h"
-#include "dock/dock_status.h"
 #include "module/module_host.h"
 #include "settings/preset_store.h"
 
@@ -45,7 +45,7 @@ void StandbyDock::reloadPresetList()
 bool StandbyDock::refusedWhileLocked(const char *titleKey)
 {
 	// A hotkey or another plug-in may start the show while a dialog of this row is open.
-	if (presetsUnlocked(showState().phase(), director->flowStatus()))
+	if (actionRules(showState().phase(), director->flowStatus()).presetsUnlocked)
 		return false;
 	QMessageBox::information(this, moduleText(titleKey), moduleText("Preset.Locked"), QMessageBox::Ok);
 	return true;

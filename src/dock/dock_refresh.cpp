@@ -43,6 +43,8 @@ void StandbyDock::applyStatusLines(const ShowSnapshot &snapshot)
 {
 	const DockStatus status = composeDockStatus(snapshot, director->flowStatus(), configSaveProblem());
 	setTextIfChanged(stateLabel, status.large);
+	removeMinuteButton->setVisible(status.timeAdjustable);
+	addMinuteButton->setVisible(status.timeAdjustable);
 	setTextIfChanged(detailLabel, status.detail);
 	setTextIfChanged(problemLabel, status.problem);
 	problemLabel->setVisible(!status.problem.isEmpty());

@@ -1,5 +1,6 @@
 #include "dock/dock_status.h"
 
+#include "director/action_rules.h"
 #include "director/director.h"
 #include "director/show_state.h"
 #include "module/module_host.h"
@@ -54,6 +55,7 @@ void composeLines(DockStatus &status, const ShowSnapshot &snapshot, const FlowSt
 		if (!flow.holdReason.isEmpty())
 			status.detail += QLatin1Char('\n') + flow.holdReason;
 	}
+	status.timeAdjustable = snapshot.counting();
 }
 
 QString joinProblems(const QString &flowProblem, const QString &saveProblem)
@@ -65,27 +67,19 @@ QString joinProblems(const QString &flowProblem, const QString &saveProblem)
 
 void composeActions(DockStatus &status, int phase, const FlowStatus &flow)
 {
-	// A hold keeps a switch waiting that the operator may still want to push on.
-	const bool heldSwitchWaiting = flow.held && flow.waitingForResume;
+	const ActionRules rules = actionRules(phase, flow);
 	status.standbyText = moduleText(phase == PhaseStandby ? "Act.Restart" : "Act.Standby");
-	status.mainEnabled =
-		phase == PhaseStandby || phase == PhaseOp || (heldSwitchWaiting && flow.step == StepGoingMain);
+	status.mainEnabled = rules.mainAllowed;
 	status.breakText = moduleText(phase == PhaseBreak ? "Act.Back" : "Act.Break");
-	status.breakEnabled = !(phase == PhaseBreak && flow.step == StepBackFromBreak && !heldSwitchWaiting);
-	status.endingEnabled = phase != PhaseEnding;
-	const bool idle = presetsUnlocked(phase, flow); // nothing runs and no step waits
-	status.cancelEnabled = !idle;
+	status.breakEnabled = rules.breakAllowed;
+	status.endingEnabled = rules.endingAllowed;
+	status.cancelEnabled = rules.cancelAllowed;
 	status.held = flow.held;
 	status.holdText = moduleText(flow.held ? "Act.Resume" : "Act.Hold");
-	status.presetsUnlocked = idle;
+	status.presetsUnlocked = rules.presetsUnlocked;
 }
 
 } // namespace
-
-bool presetsUnlocked(int phase, const FlowStatus &flow)
-{
-	return phase == PhaseIdle && flow.step == StepNone;
-}
 
 DockStatus composeDockStatus(const ShowSnapshot &snapshot, const FlowStatus &flow, const QString &saveProblem)
 {

@@ -9,6 +9,8 @@ struct ShowSnapshot;
 // the problem line, and the labels and enabled states of the actions and the preset row.
 struct DockStatus {
 	QString large;
+	// A countdown runs: the dock offers a minute more or less beside the time left.
+	bool timeAdjustable = false;
 	QString detail;
 	QString problem;
 	QString standbyText;
@@ -25,5 +27,3 @@ struct DockStatus {
 // A save problem (the settings file cannot be written) is shown under the flow's problem.
 DockStatus composeDockStatus(const ShowSnapshot &snapshot, const FlowStatus &flow,
 			     const QString &saveProblem = QString());
-// The preset row's lock: presets may change only while no show runs and no step waits.
-bool presetsUnlocked(int phase, const FlowStatus &flow);

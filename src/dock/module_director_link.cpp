@@ -10,6 +10,11 @@ public:
 	void startEnding() override { run(&Director::startEnding); }
 	void cancel() override { run(&Director::cancel); }
 	void toggleHold() override { run(&Director::toggleHold); }
+	void addTime(int64_t ms) override
+	{
+		if (Director *director = directorInstance())
+			director->addTime(ms);
+	}
 
 	FlowStatus flowStatus() const override
 	{

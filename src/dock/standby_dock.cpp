@@ -20,6 +20,7 @@ namespace {
 
 constexpr int statusRefreshMs = 100;
 constexpr int textPauseMs = 400;
+constexpr int64_t minuteMs = 60000;
 
 struct TabSpec {
 	const char *textKey;
@@ -112,7 +113,18 @@ void StandbyDock::addStatusLines(QVBoxLayout *layout)
 	stateLabel = named(new QLabel, "stateLabel");
 	stateLabel->setAlignment(Qt::AlignCenter);
 	stateLabel->setStyleSheet(QStringLiteral("font-size: 22pt; font-weight: bold;"));
-	layout->addWidget(stateLabel);
+	// A minute less and a minute more on either side of the time left, while it runs.
+	removeMinuteButton = named(new QPushButton(moduleText("Act.RemoveMinute")), "removeMinuteButton");
+	addMinuteButton = named(new QPushButton(moduleText("Act.AddMinute")), "addMinuteButton");
+	auto *timeRow = new QHBoxLayout;
+	timeRow->addWidget(removeMinuteButton);
+	timeRow->addWidget(stateLabel, 1);
+	timeRow->addWidget(addMinuteButton);
+	for (QPushButton *button : {removeMinuteButton, addMinuteButton}) {
+		button->setToolTip(moduleText("Act.MinuteTip"));
+		button->hide();
+	}
+	layout->addLayout(timeRow);
 
 	detailLabel = named(new QLabel, "detailLabel");
 	detailLabel->setAlignment(Qt::AlignCenter);
@@ -206,6 +218,8 @@ void StandbyDock::connectActions()
 		flushTexts();
 		director->toggleHold();
 	});
+	connect(addMinuteButton, &QPushButton::clicked, this, [this] { director->addTime(minuteMs); });
+	connect(removeMinuteButton, &QPushButton::clicked, this, [this] { director->addTime(-minuteMs); });
 
 	connect(previewStandby, &QRadioButton::toggled, this, [this] { lastPreviewKind = -1; });
 	connect(&textTimer, &QTimer::timeout, this, &StandbyDock::applyTexts);

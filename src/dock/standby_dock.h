@@ -143,6 +143,8 @@ private:
 	int lastPhase = -1;
 
 	QLabel *stateLabel = nullptr;
+	QPushButton *removeMinuteButton = nullptr;
+	QPushButton *addMinuteButton = nullptr;
 	QLabel *detailLabel = nullptr;
 	QLabel *problemLabel = nullptr;
 

@@ -6,6 +6,7 @@
 #include "module/dock_registration.h"
 #include "module/hotkeys.h"
 #include "module/module_alive.h"
+#include "module/show_watch.h"
 #include "module/source_rename.h"
 #include "settings/config.h"
 
@@ -21,6 +22,7 @@ void handleFrontendEvent(enum obs_frontend_event event, StandbyDock *dock)
 		// Text typed in the last moments before the close is still waiting for its pause.
 		if (dock)
 			dock->flushTexts();
+		stopShowWatch();
 		setModuleAlive(false);
 		if (director)
 			director->shutdown();
@@ -40,6 +42,7 @@ void handleFrontendEvent(enum obs_frontend_event event, StandbyDock *dock)
 		attachDockOnce(dock);
 		if (dock)
 			dock->refreshHostLists();
+		startShowWatch();
 		break;
 	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGING:
 		if (director)

@@ -25,6 +25,8 @@ HotkeyRow hotkeyTable[] = {
 	{"curtainup.ending", "Hotkey.Ending", &Director::startEnding, OBS_INVALID_HOTKEY_ID},
 	{"curtainup.cancel", "Hotkey.Cancel", &Director::cancel, OBS_INVALID_HOTKEY_ID},
 	{"curtainup.hold", "Hotkey.Hold", &Director::toggleHold, OBS_INVALID_HOTKEY_ID},
+	{"curtainup.add_minute", "Hotkey.AddMinute", &Director::addMinute, OBS_INVALID_HOTKEY_ID},
+	{"curtainup.remove_minute", "Hotkey.RemoveMinute", &Director::removeMinute, OBS_INVALID_HOTKEY_ID},
 };
 
 // Called on the host's hotkey thread; the operation runs later on the director's thread.

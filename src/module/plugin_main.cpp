@@ -11,7 +11,9 @@
 #include "module/module_alive.h"
 #include "module/module_host.h"
 #include "module/procedures.h"
+#include "module/show_watch.h"
 #include "module/source_rename.h"
+#include "module/websocket_requests.h"
 #include "settings/config.h"
 #include "source/countdown_source.h"
 
@@ -91,10 +93,17 @@ MODULE_EXPORT bool obs_module_load(void)
 	dock = new StandbyDock(makeObsDockHost(), makeModuleDirectorLink());
 	if (!addDockToMainWindow(dock))
 		delete dock; // the host did not take it
-	setRenameFollower([] {
+	const auto reloadDock = [] {
 		if (dock)
 			dock->reloadFromPresets();
-	});
+	};
+	setRenameFollower(reloadDock);
+	setRequestDockLink(
+		[] {
+			if (dock)
+				dock->flushTexts();
+		},
+		reloadDock);
 	obs_frontend_add_event_callback(onFrontendEvent, nullptr);
 	obs_frontend_add_save_callback(onFrontendSave, nullptr);
 	moduleLog(LOG_INFO, "plugin loaded successfully (version %s, build %s)", CURTAINUP_VERSION,
@@ -104,6 +113,7 @@ MODULE_EXPORT bool obs_module_load(void)
 
 MODULE_EXPORT void obs_module_unload(void)
 {
+	stopShowWatch();
 	setModuleAlive(false);
 	obs_remove_tick_callback(onTick, nullptr);
 	obs_frontend_remove_save_callback(onFrontendSave, nullptr);

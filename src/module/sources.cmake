@@ -9,5 +9,21 @@ list(APPEND CURTAINUP_CORE_SOURCES
   module/module_host.h
   module/procedures.cpp
   module/procedures.h
+  module/running_show_keeper.cpp
+  module/running_show_keeper.h
+  module/show_watch.cpp
+  module/show_watch.h
   module/source_rename.cpp
-  module/source_rename.h)
+  module/source_rename.h
+  module/ui_handoff.cpp
+  module/ui_handoff.h
+  module/websocket_api.cpp
+  module/websocket_api.h
+  module/websocket_events.cpp
+  module/websocket_events.h
+  module/websocket_request_handlers.h
+  module/websocket_request_support.h
+  module/websocket_request_table.cpp
+  module/websocket_requests.h
+  module/websocket_requests_flow.cpp
+  module/websocket_requests_show.cpp)

@@ -2,6 +2,7 @@
 
 #include "module/module_host.h"
 #include "settings/preset_store.h"
+#include "settings/running_show.h"
 
 #include <obs.hpp>
 #include <util/platform.h>
@@ -121,6 +122,7 @@ void readModuleState(obs_data_t *data)
 		readMusicRestore(restore);
 	if (obs_data_t *hotkeys = obs_data_get_obj(data, "hotkeys"))
 		hotkeyData = hotkeys; // adopts the reference
+	readRunningShow(data);
 }
 
 // Unreadable files kept for the user: the newest as "config.json.unreadable", older ones
@@ -198,6 +200,7 @@ void loadConfig()
 	setCurrentIndex(0);
 	dockShownFlag = false;
 	musicRestore = MusicRestore();
+	readRunningShow(nullptr);
 
 	const QString path = configPath();
 	if (!path.isEmpty()) {
@@ -241,6 +244,7 @@ void saveConfig()
 	}
 	if (hotkeyData)
 		obs_data_set_obj(data, "hotkeys", hotkeyData);
+	writeRunningShow(data);
 
 	setUnreadableFileAside(path);
 	noteSaveResult(path,

@@ -196,6 +196,25 @@ TEST_F(DockStatusLines, AFailingSaveShowsUnderTheFlowsProblemUntilAWriteSucceeds
 	EXPECT_FALSE(control<QLabel>("problemLabel")->isVisible());
 }
 
+TEST_F(DockStatusLines, AMinuteMoreOrLessWhileACountdownRuns)
+{
+	dock->refreshStatus();
+	EXPECT_FALSE(button("addMinuteButton")->isVisible());
+	EXPECT_FALSE(button("removeMinuteButton")->isVisible());
+
+	showState().startCountdown();
+	dock->refreshStatus();
+	ASSERT_TRUE(button("addMinuteButton")->isVisible());
+	EXPECT_EQ(button("addMinuteButton")->text(), text("Act.AddMinute"));
+	button("addMinuteButton")->click();
+	button("removeMinuteButton")->click();
+	EXPECT_EQ(director->calls, (std::vector<std::string>{"addTime 60000", "addTime -60000"}));
+
+	showState().finishCountdown();
+	dock->refreshStatus();
+	EXPECT_FALSE(button("addMinuteButton")->isVisible());
+}
+
 TEST_F(DockStatusLines, PresetRowIsLockedDuringAShow)
 {
 	dock->refreshStatus();

@@ -428,6 +428,21 @@ class ObsSession:
             self._display_pipe = None
         self.display = None
 
+    def kill(self):
+        """Kills OBS with SIGKILL, as a crash would end it: no exit event, nothing saved.
+        The next start() reuses the same HOME."""
+        if self.obs is None:
+            return
+        self.obs.send_signal(signal.SIGKILL)
+        self.exit_code = self.obs.wait(timeout=10)
+        self._save_log()
+        self._kill()
+        # OBS 30.2 and newer ask whether to start in safe mode (without plug-ins) after a
+        # crash; the file that makes them ask goes, as if the user said no.
+        sentinel = os.path.join(self.config_dir, "safe_mode")
+        if os.path.exists(sentinel):
+            os.remove(sentinel)
+
     def _kill(self):
         if self.obs is not None and self.obs.poll() is None:
             self.obs.kill()

@@ -68,6 +68,7 @@ class ObsWebSocket:
                 if message.get("op") == OP_RESPONSE:
                     self._responses[message["d"]["requestId"]] = message["d"]
                 elif message.get("op") == OP_EVENT:
+                    message["d"]["receivedAt"] = time.time()  # for timing checks
                     self._events.append(message["d"])
                 self._lock.notify_all()
         with self._lock:
@@ -122,6 +123,19 @@ class ObsWebSocket:
             request["requestData"] = data
         return self.call("CallVendorRequest", request, timeout).get("responseData") or {}
 
+    def wait_vendor(self, vendor_name, request_type, data=None, timeout=30.0):
+        """Calls a vendor request until the vendor answers and returns its answer. Newer
+        obs-websocket takes requests before OBS finished loading (status 207) and a vendor
+        registers only then, so an open port does not mean the vendor is there yet."""
+        deadline = time.monotonic() + timeout
+        while True:
+            try:
+                return self.vendor(vendor_name, request_type, data)
+            except ObsRequestError:
+                if time.monotonic() > deadline:
+                    raise
+                time.sleep(POLL_SECONDS)
+
     # --- events -----------------------------------------------------------------------
     def wait_event(self, event_type, predicate=None, timeout=10.0):
         """Takes the first event of that type (already received or coming) that satisfies
@@ -138,6 +152,14 @@ class ObsWebSocket:
                 if self._closed or left <= 0:
                     raise TimeoutError("no %s event within %.1f s" % (event_type, timeout))
                 self._lock.wait(left)
+
+    def take_events(self, event_type):
+        """Takes every event of that type received so far, oldest first; each keeps the
+        time it arrived in "receivedAt"."""
+        with self._lock:
+            taken = [event for event in self._events if event["eventType"] == event_type]
+            self._events = [event for event in self._events if event["eventType"] != event_type]
+        return taken
 
     def clear_events(self):
         with self._lock:

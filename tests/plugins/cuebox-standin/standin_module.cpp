@@ -4,8 +4,8 @@
 
 #include "call_record.h"
 #include "host_requests.h"
+#include "module/websocket_vendor.h"
 #include "proc_requests.h"
-#include "websocket_vendor.h"
 #include "widget_requests.h"
 
 #include <obs-frontend-api.h>

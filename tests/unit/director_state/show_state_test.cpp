@@ -364,6 +364,53 @@ TEST_F(ShowStateTest, EndTextPopsForSevenHundredMillisecondsAfterZero)
 		<< "none once the pop is over";
 }
 
+TEST_F(ShowStateTest, AddedTimeMovesTheRunAndOutlivesAPresetChange)
+{
+	EXPECT_EQ(state.addTime(60000), -1) << "nothing counts down";
+	state.startCountdown();
+	clock.advance(100000);
+	EXPECT_EQ(state.addTime(60000), 560000);
+	state.applyPreset(presetFor(1)); // an edit while the countdown runs
+	EXPECT_EQ(state.snapshot().remainingMs(), 560000);
+	EXPECT_EQ(state.addTime(-600000), 1000) << "never below one second left";
+	clock.advance(500);
+	EXPECT_EQ(state.addTime(-60000), 500) << "less than a second left stays as it is";
+
+	state.startCountdown();
+	EXPECT_EQ(state.snapshot().remainingMs(), 600000) << "a new run starts without the added time";
+}
+
+TEST_F(ShowStateTest, AddedTimeMovesAnUntilTimeTargetForThisRunOnly)
+{
+	state.applyPreset(presetFor(0)); // toward 21:00, one minute away
+	state.startCountdown();
+	EXPECT_EQ(state.addTime(30000), 90000);
+	state.tick(); // the wall-clock follow keeps the moved target
+	EXPECT_EQ(state.snapshot().countdown.targetWallClock, utcAt(21, 0, 30));
+	EXPECT_EQ(state.snapshot().remainingMs(), 90000);
+	EXPECT_EQ(state.snapshot().preset.target_minutes, 1260);
+}
+
+TEST_F(ShowStateTest, AddedTimeMovesTheBreak)
+{
+	state.startBreakCountdown(); // 300000 by default
+	EXPECT_EQ(state.addTime(-60000), 240000);
+	EXPECT_EQ(state.snapshot().breakRemainingMs(), 240000);
+}
+
+TEST_F(ShowStateTest, AResumedCountdownRunsToTheEndItHad)
+{
+	state.resumeCountdown(clock.wallMs() + 42000);
+	EXPECT_EQ(state.snapshot().remainingMs(), 42000);
+	state.applyPreset(presetFor(1)); // the preset counts 10 minutes; the run keeps its end
+	EXPECT_EQ(state.snapshot().remainingMs(), 42000);
+
+	state.resetCountdown();
+	state.resumeBreakCountdown(clock.wallMs() + 7000);
+	EXPECT_EQ(state.phase(), PhaseBreak);
+	EXPECT_EQ(state.snapshot().breakRemainingMs(), 7000);
+}
+
 TEST(FlowRecord, StartsEmptyAndReturnsWhatWasPublished)
 {
 	publishFlow(QStringLiteral("after_zero"), true, QStringLiteral("mic check"));

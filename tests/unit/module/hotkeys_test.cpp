@@ -1,4 +1,4 @@
-// The six frontend hotkeys: registered with their texts, a press acting on the UI thread,
+// The frontend hotkeys: registered with their texts, a press acting on the UI thread,
 // and bindings that the host's saves and its exit event carry through the configuration
 // file from one start to the next.
 #include "module_fixture.h"
@@ -81,16 +81,18 @@ protected:
 
 } // namespace
 
-TEST_F(HotkeyTest, SixFrontendHotkeysAreRegisteredWithTheirTexts)
+TEST_F(HotkeyTest, FrontendHotkeysAreRegisteredWithTheirTexts)
 {
 	const auto hotkeys = moduleHotkeys();
-	ASSERT_EQ(hotkeys.size(), 6u);
+	ASSERT_EQ(hotkeys.size(), 8u);
 	EXPECT_EQ(hotkeys.at("curtainup.standby").description, "CurtainUp: Start standby");
 	EXPECT_EQ(hotkeys.at("curtainup.main").description, "CurtainUp: Go to main");
 	EXPECT_EQ(hotkeys.at("curtainup.break").description, "CurtainUp: Break / back");
 	EXPECT_EQ(hotkeys.at("curtainup.ending").description, "CurtainUp: Ending");
 	EXPECT_EQ(hotkeys.at("curtainup.cancel").description, "CurtainUp: Cancel");
 	EXPECT_EQ(hotkeys.at("curtainup.hold").description, "CurtainUp: Hold / resume");
+	EXPECT_EQ(hotkeys.at("curtainup.add_minute").description, "CurtainUp: One minute more on the countdown");
+	EXPECT_EQ(hotkeys.at("curtainup.remove_minute").description, "CurtainUp: One minute less on the countdown");
 }
 
 TEST_F(HotkeyTest, APressLogsAtOnceAndActsOnTheUiThread)
@@ -111,6 +113,14 @@ TEST_F(HotkeyTest, EachHotkeyRunsItsOwnOperation)
 	press("curtainup.standby");
 	deliverQueued();
 	EXPECT_EQ(showState().phase(), PhaseStandby);
+	const int64_t left = showState().snapshot().remainingMs();
+	press("curtainup.add_minute");
+	deliverQueued();
+	EXPECT_EQ(showState().snapshot().remainingMs(), left + 60000);
+	press("curtainup.remove_minute");
+	press("curtainup.remove_minute");
+	deliverQueued();
+	EXPECT_EQ(showState().snapshot().remainingMs(), left - 60000);
 	press("curtainup.hold");
 	deliverQueued();
 	EXPECT_TRUE(director->flowStatus().held);

@@ -1,8 +1,8 @@
-#include "websocket_vendor.h"
+#include "module/websocket_vendor.h"
 
 namespace {
 
-/* Layout obs-websocket copies out of the "callback" pointer of vendor_request_register. */
+// Layout obs-websocket copies out of the "callback" pointer of vendor_request_register.
 struct RequestCallback {
 	WebsocketVendor::RequestHandler handler;
 	void *priv;
@@ -64,4 +64,14 @@ void WebsocketVendor::removeRequests()
 		calldata_free(&data);
 	}
 	requestTypes.clear();
+}
+
+bool WebsocketVendor::emitEvent(const char *eventType, obs_data_t *eventData)
+{
+	calldata_t data = {};
+	calldata_set_string(&data, "type", eventType);
+	calldata_set_ptr(&data, "data", eventData);
+	const bool sent = callWithVendor("vendor_event_emit", &data);
+	calldata_free(&data);
+	return sent;
 }

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+struct FlowStatus;
+
+// Which operator actions the show allows at one moment. The dock enables its buttons by
+// these rules and remote requests are refused by the same ones.
+struct ActionRules {
+	bool mainAllowed = false;
+	bool breakAllowed = true;
+	bool endingAllowed = true;
+	bool cancelAllowed = false;
+	// Presets may change only while nothing runs or waits.
+	bool presetsUnlocked = true;
+};
+
+ActionRules actionRules(int phase, const FlowStatus &flow);
+
+// Automatic callers name themselves "auto…"; an empty sender cannot be a person either.
+// Anyone may hold, only a person may resume.
+bool isPersonSender(const QString &from);

@@ -1,0 +1,27 @@
+// Picking the show up after OBS was restarted or crashed in the middle of a countdown.
+#include "director/director.h"
+
+#include "director/clock.h"
+#include "module/module_host.h"
+#include "settings/running_show.h"
+
+void Director::resumeShow(const RunningShow &show)
+{
+	if (show.phase == RunningPhase::Break)
+		enterBreak(&show);
+	else
+		enterStandby(&show);
+	if (show.held)
+		hold(true, QStringLiteral("curtainup"), show.holdReason);
+}
+
+void Director::reportEndedWhileClosed()
+{
+	reportProblem(moduleText("Problem.EndedWhileClosed"));
+}
+
+void Director::logResumed(const RunningShow &resumed) const
+{
+	const int64_t left = std::max<int64_t>(0, resumed.endsAtWallMs - wallNowMs());
+	moduleLog(LOG_INFO, "countdown resumed after restart (%d s left)", static_cast<int>((left + 999) / 1000));
+}

@@ -1,0 +1,28 @@
+// The operator's extra time on a running countdown (dock, hotkeys, remote requests).
+#include "director/director.h"
+
+#include "director/show_state.h"
+#include "module/module_host.h"
+
+namespace {
+constexpr int64_t minuteMs = 60000;
+}
+
+int64_t Director::addTime(int64_t ms)
+{
+	const int64_t left = showState().addTime(ms);
+	if (left >= 0)
+		moduleLog(LOG_INFO, "%lld ms added to the countdown; %lld s left", static_cast<long long>(ms),
+			  static_cast<long long>((left + 999) / 1000));
+	return left;
+}
+
+void Director::addMinute()
+{
+	addTime(minuteMs);
+}
+
+void Director::removeMinute()
+{
+	addTime(-minuteMs);
+}

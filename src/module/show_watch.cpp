@@ -1,0 +1,49 @@
+#include "module/show_watch.h"
+
+#include "director/director.h"
+#include "director/show_report.h"
+#include "director/show_state.h"
+#include "module/running_show_keeper.h"
+#include "module/websocket_api.h"
+
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+constexpr int pollMs = 50;
+
+std::unique_ptr<QTimer> pollTimer;
+
+void poll()
+{
+	const Director *director = directorInstance();
+	if (!director)
+		return;
+	const ShowSnapshot snapshot = showState().snapshot();
+	const FlowStatus flow = director->flowStatus();
+	keepRunningShow(runningShowAt(snapshot, flow, director->breakReturnScene()));
+	websocketFollowShow(snapshot, composeShowReport(snapshot, flow));
+}
+
+} // namespace
+
+void startShowWatch()
+{
+	if (pollTimer)
+		return;
+	resumeRunningShow();
+	startWebsocketApi();
+	pollTimer = std::make_unique<QTimer>();
+	QObject::connect(pollTimer.get(), &QTimer::timeout, poll);
+	pollTimer->start(pollMs);
+}
+
+void stopShowWatch()
+{
+	if (!pollTimer)
+		return;
+	pollTimer.reset();
+	stopWebsocketApi();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class Director;
+struct obs_data;
+typedef struct obs_data obs_data_t;
+struct ShowReport;
+
+// The requests of the "curtainup" obs-websocket vendor. A handler runs on the UI thread,
+// reads its fields from the request data and writes its answer into the response. It
+// returns an empty text when it did what was asked, else a short English sentence saying
+// why not; then it changed nothing.
+using WebsocketRequestHandler = QString (*)(Director &director, obs_data_t *request, obs_data_t *response);
+
+struct WebsocketRequest {
+	const char *type;
+	WebsocketRequestHandler handler;
+};
+
+// Every request of the vendor, by name.
+const WebsocketRequest *websocketRequestsBegin();
+const WebsocketRequest *websocketRequestsEnd();
+// Runs one on the UI thread with the module's director; refused when there is none.
+QString runWebsocketRequest(const WebsocketRequest &entry, obs_data_t *request, obs_data_t *response);
+
+// The dock's part in a request, as in its own actions: typed text reaches the preset
+// before anything acts, and the dock shows a preset that changed.
+void setRequestDockLink(std::function<void()> flushTexts, std::function<void()> presetsChanged);
+
+// The GetState fields, also sent with the vendor's events.
+void writeShowReport(obs_data_t *data, const ShowReport &report);

@@ -1,0 +1,104 @@
+#include "settings/running_show.h"
+
+#include "module/module_host.h"
+#include "settings/config.h"
+#include "settings/data_fields.h"
+#include "settings/preset.h"
+
+#include <obs.hpp>
+
+#include <limits>
+
+namespace {
+
+constexpr char standbyName[] = "standby";
+constexpr char breakName[] = "break";
+constexpr int64_t dayMs = 86400000;
+
+RunningShow stored;
+
+} // namespace
+
+bool RunningShow::operator==(const RunningShow &other) const
+{
+	return active == other.active && phase == other.phase && endsAtWallMs == other.endsAtWallMs &&
+	       held == other.held && holdReason == other.holdReason && returnScene == other.returnScene;
+}
+
+obs_data_t *runningShowToData(const RunningShow &show)
+{
+	obs_data_t *object = obs_data_create();
+	obs_data_set_string(object, "phase", show.phase == RunningPhase::Break ? breakName : standbyName);
+	obs_data_set_int(object, "ends_at", show.endsAtWallMs);
+	obs_data_set_bool(object, "held", show.held);
+	obs_data_set_string(object, "hold_reason", show.holdReason.toUtf8().constData());
+	obs_data_set_string(object, "return_scene", show.returnScene.toUtf8().constData());
+	return object;
+}
+
+bool runningShowFromData(obs_data_t *object, RunningShow &show, QString &error)
+{
+	DataFields fields(object);
+	const QString phase = fields.text("phase");
+	const std::optional<int64_t> endsAt = fields.integer("ends_at", 1, std::numeric_limits<int64_t>::max());
+	const std::optional<bool> held = fields.boolean("held", DataFields::Optional);
+	RunningShow read;
+	read.holdReason = fields.text("hold_reason", DataFields::Optional);
+	read.returnScene = fields.text("return_scene", DataFields::Optional);
+	if (!fields.ok()) {
+		error = fields.error();
+		return false;
+	}
+	if (phase != QLatin1String(standbyName) && phase != QLatin1String(breakName)) {
+		error = QStringLiteral("'phase' must be \"standby\" or \"break\".");
+		return false;
+	}
+	read.active = true;
+	read.phase = phase == QLatin1String(breakName) ? RunningPhase::Break : RunningPhase::Standby;
+	read.endsAtWallMs = *endsAt;
+	read.held = held.value_or(false);
+	show = read;
+	return true;
+}
+
+RestartCase restartCase(const RunningShow &show, int64_t nowWallMs)
+{
+	const int64_t left = show.endsAtWallMs - nowWallMs;
+	if (left > PresetBounds::maxCountMs)
+		return RestartCase::TooFarAhead;
+	if (left > 0)
+		return RestartCase::GoesOn;
+	return -left > dayMs ? RestartCase::DaysOld : RestartCase::EndedWhileClosed;
+}
+
+const RunningShow &storedRunningShow()
+{
+	return stored;
+}
+
+void storeRunningShow(const RunningShow &show)
+{
+	if (show == stored)
+		return;
+	stored = show;
+	saveConfig();
+}
+
+void readRunningShow(obs_data_t *config)
+{
+	stored = RunningShow();
+	if (!config || !obs_data_has_user_value(config, "running_show"))
+		return;
+	OBSDataAutoRelease object = obs_data_get_obj(config, "running_show");
+	QString error = QStringLiteral("it is not an object.");
+	if (!object || !runningShowFromData(object, stored, error))
+		moduleLog(LOG_WARNING, "running show in the settings ignored: %s", qUtf8Printable(error));
+}
+
+void writeRunningShow(obs_data_t *config)
+{
+	if (!stored.active)
+		return;
+	OBSDataAutoRelease object = runningShowToData(stored);
+	obs_data_set_obj(config, "running_show", object);
+}
