@@ -1,6 +1,7 @@
 """What differs between the OBS hosts the module runs in: the dock call the host offers
 (by id from OBS 30 on, a QDockWidget of the module's own before), and the module's
-hotkeys in the host's hotkey list, each one acting when the host triggers it."""
+hotkeys in the host's hotkey list, each of the six actions acting when the host triggers
+it (the minute hotkeys are driven in test_websocket_api)."""
 
 import time
 import unittest
