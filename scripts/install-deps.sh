@@ -24,9 +24,10 @@ if [ "$codename" = bookworm ]; then
 else
 	packages+=(qt6-base-dev qt6-image-formats-plugins)
 fi
-# The machine itself (not a host root) also builds the fuzz targets with clang.
+# The machine itself (not a host root) also builds the fuzz targets with clang and runs
+# them on a display of xvfb-run's.
 if [ -z "${CURTAINUP_HOST_INSIDE:-}" ] && [ "$codename" = bookworm ]; then
-	packages+=(clang libclang-rt-14-dev)
+	packages+=(clang libclang-rt-14-dev xauth)
 fi
 
 missing=()

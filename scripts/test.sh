@@ -4,7 +4,8 @@
 #     in a Debian root of its own (scripts/hosts/root.sh): the build with warnings as errors,
 #     unit, widget, locale and end-to-end tests in that host's real OBS, and its package;
 #   - on this machine: the unit and widget tests under AddressSanitizer and
-#     UndefinedBehaviorSanitizer, the threaded ones under ThreadSanitizer, and the fuzz targets.
+#     UndefinedBehaviorSanitizer, the threaded ones under ThreadSanitizer, and the fuzz targets
+#     (libFuzzer with clang).
 # Each section ends with its own counts; the last line adds them all up.
 # CURTAINUP_HOSTS="obs29 obs32" picks hosts; CURTAINUP_FUZZ_SECONDS sets the fuzzing time.
 set -uo pipefail
@@ -13,6 +14,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 out="$root/build-test"
 jobs="${CURTAINUP_JOBS:-$(nproc)}"
 read -r -a hosts <<<"${CURTAINUP_HOSTS:-obs29 obs30 obs32}"
+fuzz_seconds="${CURTAINUP_FUZZ_SECONDS:-60}"
 summary=()
 passed=0
 failed=0
@@ -41,10 +43,27 @@ else
 fi
 
 step "Threaded tests under ThreadSanitizer"
-if build "$out/tsan" -DCURTAINUP_SANITIZE=thread -DCURTAINUP_E2E=OFF; then
+# Only the programs that hold threaded tests.
+if targets="show_state_tests source_worker_tests module_core_tests" build "$out/tsan" \
+	-DCURTAINUP_SANITIZE=thread -DCURTAINUP_E2E=OFF; then
 	run_ctest "tsan" "$out/tsan" -R Threads
 else
 	build_failed "tsan"
+fi
+
+step "Fuzz targets: the committed corpus, then ${fuzz_seconds} s of fuzzing each"
+if CC=clang CXX=clang++ targets="config_fuzzer procedures_fuzzer" build "$out/fuzz" -DCURTAINUP_FUZZ=ON \
+	-DCURTAINUP_E2E=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
+	bash "$root/tests/fuzz/run_fuzz.sh" "$out/fuzz" "$fuzz_seconds" 2>&1 | tee "$out/fuzz.log"
+	fuzz_counts=$(grep -oE '^fuzz: [0-9]+ of [0-9]+' "$out/fuzz.log" | tail -n 1)
+	if [ -n "$fuzz_counts" ]; then
+		read -r _ fuzz_passed _ fuzz_total <<<"$fuzz_counts"
+		count "fuzz" "$fuzz_passed" "$fuzz_total"
+	else
+		build_failed "fuzz (no result)"
+	fi
+else
+	build_failed "fuzz"
 fi
 
 # One host's section runs in its root; its last line carries its counts.

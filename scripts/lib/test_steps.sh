@@ -6,13 +6,14 @@ step() {
 	echo "=== $*"
 }
 
-build() { # dir, cmake options...
+build() { # dir, cmake options...; builds every target, or only those named in $targets
 	local dir="$1"
 	shift
 	mkdir -p "$(dirname "$dir")"
 	cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DCURTAINUP_WERROR=ON "$@" >"$dir.configure.log" 2>&1 ||
 		{ cat "$dir.configure.log"; return 1; }
-	cmake --build "$dir" -j"$jobs" 2>&1 | grep -vE '^\[ *[0-9]+%\]|Automatic MOC|^-- ' || true
+	cmake --build "$dir" -j"$jobs" ${targets:+--target $targets} 2>&1 |
+		grep -vE '^\[ *[0-9]+%\]|Automatic MOC|^-- ' || true
 	return "${PIPESTATUS[0]}"
 }
 
