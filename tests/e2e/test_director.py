@@ -370,13 +370,19 @@ class DirectorShowTest(ShowTest):
                 "lines": stamped_lines(cls.session), "after": cls.flow()}
 
     @classmethod
+    def stream_then_ending(cls):
+        """Starts a real stream, then the ending; returns when the ending was pressed."""
+        cls.ws.clear_events()
+        cls.ws.call("StartStream")
+        cls.ws.wait_event("StreamStateChanged", lambda data: data["outputActive"], 20)
+        began = time.time()
+        cls.ws.trigger_hotkey("curtainup.ending")
+        return began
+
+    @classmethod
     def ending_stops_stream(cls):
         ws = cls.ws
-        ws.clear_events()
-        ws.call("StartStream")
-        ws.wait_event("StreamStateChanged", lambda data: data["outputActive"], 20)
-        began = time.time()
-        ws.trigger_hotkey("curtainup.ending")
+        began = cls.stream_then_ending()
         cls.wait_program("Ending", 5)
         ws.wait_event("StreamStateChanged", lambda data: not data["outputActive"]
                       and data["outputState"] == "OBS_WEBSOCKET_OUTPUT_STOPPED", STOP_AFTER_S + 10)
@@ -388,11 +394,7 @@ class DirectorShowTest(ShowTest):
     @classmethod
     def held_ending(cls):
         ws = cls.ws
-        ws.clear_events()
-        ws.call("StartStream")
-        ws.wait_event("StreamStateChanged", lambda data: data["outputActive"], 20)
-        began = time.time()
-        ws.trigger_hotkey("curtainup.ending")
+        began = cls.stream_then_ending()
         time.sleep(HELD_ENDING_AFTER_S)
         cls.hold(True, "desk", "encore")
         time.sleep(STOP_AFTER_S + 1.5)  # past the timer: the stream must still be live
