@@ -1,6 +1,6 @@
 """Puts the demo show into the user's OBS configuration without touching what is there:
 the scene collection only if it does not exist yet, the preset file only if CurtainUp has
-none, and global.ini only on a machine where OBS never ran."""
+none, and global.ini and user.ini only on a machine where OBS never ran."""
 
 import os
 import sys
@@ -24,11 +24,14 @@ def main():
     else:
         print("demo: keeping your CurtainUp presets in %s" % config_file)
 
-    global_ini = os.path.join(config_dir, "global.ini")
-    if not os.path.exists(global_ini):
+    # OBS 29 and 30 keep their user settings in global.ini, OBS 31 and later in user.ini
+    # (moved there from global.ini on their first start, so neither is touched once OBS ran).
+    ini_files = [os.path.join(config_dir, ini) for ini in ("global.ini", "user.ini")]
+    if not any(os.path.exists(path) for path in ini_files):
         os.makedirs(config_dir, exist_ok=True)
-        with open(global_ini, "w", encoding="utf-8") as f:
-            f.write("[General]\nFirstRun=true\n")
+        for path in ini_files:
+            with open(path, "w", encoding="utf-8") as f:
+                f.write("[General]\nFirstRun=true\n")
     return 0
 
 
