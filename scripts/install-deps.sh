@@ -26,8 +26,8 @@ else
 fi
 # The machine itself (not a host root) also builds the fuzz targets with clang and runs
 # them on a display of xvfb-run's.
-if [ -z "${CURTAINUP_HOST_INSIDE:-}" ] && [ "$codename" = bookworm ]; then
-	packages+=(clang libclang-rt-14-dev xauth)
+if [ -z "${CURTAINUP_HOST_INSIDE:-}" ]; then
+	packages+=(clang libclang-rt-dev xauth)
 fi
 
 missing=()
