@@ -12,9 +12,12 @@ build() { # dir, cmake options...; builds every target, or only those named in $
 	mkdir -p "$(dirname "$dir")"
 	cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DCURTAINUP_WERROR=ON "$@" >"$dir.configure.log" 2>&1 ||
 		{ cat "$dir.configure.log"; return 1; }
+	# The progress lines are dropped; the status is cmake's own (grep's would hide a failure).
+	local statuses
 	cmake --build "$dir" -j"$jobs" ${targets:+--target $targets} 2>&1 |
-		grep -vE '^\[ *[0-9]+%\]|Automatic MOC|^-- ' || true
-	return "${PIPESTATUS[0]}"
+		grep -vE '^\[ *[0-9]+%\]|Automatic MOC|^-- '
+	statuses=("${PIPESTATUS[@]}")
+	return "${statuses[0]}"
 }
 
 # Adds one line "<name>: P of T passed" to the summary and the counts to the totals.
