@@ -24,10 +24,10 @@ if [ "$codename" = bookworm ]; then
 else
 	packages+=(qt6-base-dev qt6-image-formats-plugins)
 fi
-# The machine itself (not a host root) also builds the fuzz targets with clang and runs
-# them on a display of xvfb-run's.
+# The machine itself (not a host root) also builds the fuzz targets with clang, runs them on
+# a display of xvfb-run's, and makes the host roots with debootstrap.
 if [ -z "${CURTAINUP_HOST_INSIDE:-}" ]; then
-	packages+=(clang libclang-rt-dev xauth)
+	packages+=(clang libclang-rt-dev xauth debootstrap)
 fi
 
 missing=()
