@@ -56,7 +56,7 @@ void BM_ComposeAndConvertStandby(benchmark::State &state)
 	int64_t iteration = 0;
 	QSize size;
 	for (auto _ : state) {
-		const QImage frame = composeUploadFrame(countingSnapshot(preset, iteration++), KindStandby);
+		QImage frame = composeUploadFrame(countingSnapshot(preset, iteration++), KindStandby);
 		size = frame.size();
 		benchmark::DoNotOptimize(frame);
 	}
