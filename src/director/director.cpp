@@ -29,7 +29,7 @@ Director::Director(std::unique_ptr<DirectorHost> hostLink, QObject *parent)
 {
 	connect(timer, &QTimer::timeout, this, &Director::tick);
 	timer->start(tickIntervalMs);
-	host->setCloseRequestHandler([this] { onCloseRequested(); });
+	host->setCloseRequestHandler([this] { return onCloseRequested(); });
 	publishFlow();
 }
 

@@ -103,7 +103,7 @@ private:
 	void reportProblem(const QString &text);
 	void reportMissing(const char *key, const QString &name);
 	// The host is asked to close and is about to save the operator's transition.
-	void onCloseRequested();
+	bool onCloseRequested();
 	// Runs the action only while the generation has not moved on.
 	Action guarded(Action action);
 
@@ -176,6 +176,7 @@ private:
 	int savedDuration = 0;
 	bool restoreTransition = false;
 	bool restoreDuration = false;
+	bool closeHeldBack = false; // a close request waits for the switch in flight to end
 
 	// The standby music fade.
 	struct MusicFade {

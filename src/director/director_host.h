@@ -88,13 +88,18 @@ public:
 	virtual void setTransitionDurationMs(int ms) = 0;
 	// A transition is running on the program output.
 	virtual bool transitionActive() = 0;
+	// Ends the running transition at once on the scene it was going to.
+	virtual void finishTransitionNow() = 0;
+	// Has the host save its scene collection (with its current transition) again.
+	virtual void saveSceneCollection() = 0;
 
 	virtual bool streamingActive() = 0;
 	virtual void stopStreaming() = 0;
 
 	// The handler runs when the host's main window is asked to close: before the host saves
-	// its scene collection, and before it knows whether it will really close.
-	virtual void setCloseRequestHandler(std::function<void()> handler) = 0;
+	// its scene collection, and before it knows whether it will really close. When it answers
+	// false, the host holds that close back and asks again a moment later.
+	virtual void setCloseRequestHandler(std::function<bool()> handler) = 0;
 
 	// Tells the sibling plug-in the show's phase and the operator's holds.
 	virtual void reportPhase(const char *phase) = 0;

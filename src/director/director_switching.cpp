@@ -154,11 +154,25 @@ void Director::putBackTransition()
 	restoreTransition = restoreDuration = false;
 }
 
-void Director::onCloseRequested()
+bool Director::onCloseRequested()
 {
 	// The host saves the transition and length current when it closes as the operator's.
-	// The switch itself goes on, should the host not close after all.
+	// OBS 32 keeps the running transition current until it has ended, whatever is set
+	// meanwhile: a switch in flight is ended at once and the close comes again a moment later,
+	// when the operator's transition can be put back. Closed by a signal, OBS 32 has already
+	// saved before it asks its window to close: it saves again with the operator's transition.
+	const bool putBack = restoreTransition || restoreDuration;
+	if (!closeHeldBack && switchInFlight && putBack && host->transitionActive()) {
+		closeHeldBack = true;
+		host->finishTransitionNow();
+		moduleLog(LOG_INFO, "closing: the switch to '%s' ends first", qUtf8Printable(currentSwitch.scene));
+		return false;
+	}
+	closeHeldBack = false;
 	putBackTransition();
+	if (putBack)
+		host->saveSceneCollection();
+	return true;
 }
 
 bool Director::holdGatedSwitchWaiting() const

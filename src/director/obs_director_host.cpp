@@ -7,6 +7,7 @@
 
 #include <QEvent>
 #include <QObject>
+#include <QTimer>
 
 namespace {
 
@@ -93,18 +94,23 @@ std::unique_ptr<HostWeakSource> ObsHostSource::weak() const
 // collection in its close handler.
 class CloseRequestFilter final : public QObject {
 public:
-	explicit CloseRequestFilter(std::function<void()> handler) : handler(std::move(handler)) {}
+	explicit CloseRequestFilter(std::function<bool()> handler) : handler(std::move(handler)) {}
 
 protected:
 	bool eventFilter(QObject *watched, QEvent *event) override
 	{
-		if (event->type() == QEvent::Close)
-			handler();
-		return QObject::eventFilter(watched, event);
+		if (event->type() != QEvent::Close || handler())
+			return QObject::eventFilter(watched, event);
+		// Held back: the window closes the way it was asked to, a moment later.
+		event->ignore();
+		QTimer::singleShot(closeRetryMs, watched, [watched] { QMetaObject::invokeMethod(watched, "close"); });
+		return true;
 	}
 
 private:
-	std::function<void()> handler;
+	// Long enough for the host to see its ended transition stop (a video frame or two).
+	static constexpr int closeRetryMs = 200;
+	std::function<bool()> handler;
 };
 
 class ObsDirectorHost final : public DirectorHost {
@@ -151,10 +157,21 @@ public:
 		       obs_transition_get_time(output) < 1.0f;
 	}
 
+	void finishTransitionNow() override
+	{
+		OBSSourceAutoRelease output = obs_get_output_source(0);
+		if (!output || obs_source_get_type(output) != OBS_SOURCE_TYPE_TRANSITION)
+			return;
+		OBSSourceAutoRelease destination = obs_transition_get_active_source(output);
+		obs_transition_set(output, destination);
+	}
+
+	void saveSceneCollection() override { obs_frontend_save(); }
+
 	bool streamingActive() override { return obs_frontend_streaming_active(); }
 	void stopStreaming() override { obs_frontend_streaming_stop(); }
 
-	void setCloseRequestHandler(std::function<void()> handler) override
+	void setCloseRequestHandler(std::function<bool()> handler) override
 	{
 		// The host's QMainWindow, whose QObject part starts at the address handed out.
 		auto *mainWindow = static_cast<QObject *>(obs_frontend_get_main_window());

@@ -212,16 +212,26 @@ TEST_F(DirectorSwitchTest, AsTheHostIsAskedToCloseASwitchInFlightPutsTheOperator
 {
 	standbyWith({slide, 800});
 	ASSERT_TRUE(host->closeRequested);
-	host->closeRequested(); // the host saves its transition right after this
+	// The running transition is ended first; the host asks again a moment later.
+	EXPECT_FALSE(host->closeRequested());
+	EXPECT_EQ(host->finishedTransitions, 1);
+	EXPECT_FALSE(host->transitionActive());
+	EXPECT_TRUE(host->closeRequested()); // the host saves its transition right after this
+	EXPECT_EQ(host->finishedTransitions, 1);
 	EXPECT_EQ(host->transition, fade);
 	EXPECT_EQ(host->durationMs, 300);
 	EXPECT_TRUE(log.contains("[curtainup] transition back to 'Fade' (300 ms)"));
+	// A host that saved before it asked to close saves again with the operator's transition.
+	EXPECT_EQ(host->savedTransitions, (std::vector<std::pair<QString, int>>{{fade, 300}}));
 
 	// The host may stay open after all: the switch completes without a second put-back.
 	const int changes = host->transitionChanges + host->durationChanges;
 	ASSERT_TRUE(runUntil([this] { return finished(standby); }));
 	EXPECT_EQ(host->transitionChanges + host->durationChanges, changes);
 	EXPECT_EQ(log.count("transition back"), 1);
+	EXPECT_TRUE(host->closeRequested()); // nothing in flight: the close goes on at once
+	EXPECT_EQ(host->finishedTransitions, 1);
+	EXPECT_EQ(host->savedTransitions.size(), 1u);
 }
 
 TEST_F(DirectorSwitchTest, ARenamedSourceIsFollowedInQueuedSwitches)

@@ -138,6 +138,13 @@ bool FakeHost::transitionActive()
 	return stuckTransition || monotonicNowMs() < transitionEndsAt;
 }
 
+void FakeHost::finishTransitionNow()
+{
+	++finishedTransitions;
+	stuckTransition = false;
+	transitionEndsAt = monotonicNowMs();
+}
+
 void FakeHost::stopStreaming()
 {
 	streaming = false;

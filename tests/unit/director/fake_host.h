@@ -90,7 +90,9 @@ public:
 	std::vector<std::string> phases;
 	std::vector<std::string> holds;
 	// The main window's close request, as the director asked to hear it.
-	std::function<void()> closeRequested;
+	std::function<bool()> closeRequested;
+	int finishedTransitions = 0;
+	std::vector<std::pair<QString, int>> savedTransitions; // at each save of the collection
 
 	HostSourcePtr findSource(const QString &name) override;
 	QString currentSceneName() override { return program; }
@@ -100,9 +102,11 @@ public:
 	int transitionDurationMs() override { return durationMs; }
 	void setTransitionDurationMs(int ms) override;
 	bool transitionActive() override;
+	void finishTransitionNow() override;
+	void saveSceneCollection() override { savedTransitions.push_back({transition, durationMs}); }
 	bool streamingActive() override { return streaming; }
 	void stopStreaming() override;
-	void setCloseRequestHandler(std::function<void()> handler) override { closeRequested = std::move(handler); }
+	void setCloseRequestHandler(std::function<bool()> handler) override { closeRequested = std::move(handler); }
 	void reportPhase(const char *phase) override { phases.emplace_back(phase); }
 	void reportHold(bool on, const QString &reason) override;
 
