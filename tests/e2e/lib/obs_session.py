@@ -10,6 +10,7 @@ import glob
 import json
 import os
 import re
+import resource
 import select
 import shutil
 import signal
@@ -97,6 +98,12 @@ def merge_sections(base, extra):
     for section, values in (extra or {}).items():
         merged.setdefault(section, {}).update(values)
     return merged
+
+
+def allow_core_dump():
+    """Runs in OBS's process before it starts: a crash leaves a core file to look at."""
+    _, hard = resource.getrlimit(resource.RLIMIT_CORE)
+    resource.setrlimit(resource.RLIMIT_CORE, (hard, hard))
 
 
 class ObsSession:
@@ -278,7 +285,8 @@ class ObsSession:
         prefix = os.path.join(self.artifacts_dir, "%s-run%d" % (self.name, self.runs))
         with open(prefix + ".stdout.txt", "wb") as out:
             self.obs = subprocess.Popen(["obs", "--unfiltered_log", "--multi"] + self.obs_args, env=self._obs_env(),
-                                        cwd=self.home, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
+                                        cwd=self.home, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT,
+                                        preexec_fn=allow_core_dump)
 
     def _wait_until_ready(self):
         """Waits until obs-websocket answers requests. obs-websocket 5.7 opens its port before
@@ -385,6 +393,8 @@ class ObsSession:
         finally:
             self.stop_seconds = time.monotonic() - began
             self._save_log()
+        if self.exit_code is not None and self.exit_code < 0:
+            self._keep_crash_evidence(-self.exit_code)
         self.obs = None
         self._stop_xvfb()
         return self.exit_code
@@ -442,6 +452,16 @@ class ObsSession:
         sentinel = os.path.join(self.config_dir, "safe_mode")
         if os.path.exists(sentinel):
             os.remove(sentinel)
+
+    def _keep_crash_evidence(self, signal_number):
+        """A graceful exit that ended by a signal: its core file (OBS's working folder is the
+        throwaway HOME) and OBS's crash reports go to the artifacts, named after this run."""
+        prefix = os.path.join(self.artifacts_dir, "%s-run%d" % (self.name, self.runs))
+        print("\n  [%s] OBS ended by signal %d during its exit; evidence in %s-crash*"
+              % (self.name, signal_number, prefix))
+        found = glob.glob(os.path.join(self.home, "core*")) + glob.glob(os.path.join(self.config_dir, "crashes", "*"))
+        for index, path in enumerate(sorted(found)):
+            shutil.move(path, "%s-crash%d-%s" % (prefix, index, os.path.basename(path)))
 
     def _kill(self):
         if self.obs is not None and self.obs.poll() is None:
