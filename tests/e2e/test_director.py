@@ -248,12 +248,18 @@ class DirectorShowTest(ShowTest):
         cls.facts["first_phases"] = phases(session)
 
     @classmethod
-    def run_second_obs(cls):
+    def start_with_preset(cls, index):
+        """Starts the class's OBS again with the preset at that index current."""
         session = cls.session
         config = session.read_plugin_config()
-        config["current"] = 1  # the broken preset
+        config["current"] = index
         session.write_plugin_config(config)
         session.start()
+        return session
+
+    @classmethod
+    def run_second_obs(cls):
+        session = cls.start_with_preset(1)  # the broken preset
         with ObsWebSocket(session.port) as ws:
             cls.ws = ws
             cls.scenario("restore", cls.restore_after_restart)
@@ -263,12 +269,8 @@ class DirectorShowTest(ShowTest):
 
     @classmethod
     def run_third_obs(cls):
-        session = cls.session
-        config = session.read_plugin_config()
-        config["current"] = 2  # the closing preset
-        session.write_plugin_config(config)
-        session.obs_args = ["--verbose"]  # OBS then logs each source it destroys
-        session.start()
+        cls.session.obs_args = ["--verbose"]  # OBS then logs each source it destroys
+        session = cls.start_with_preset(2)  # the closing preset
         with ObsWebSocket(session.port) as ws:
             cls.ws = ws
             cls.scenario("closing", cls.close_during_the_op_switch)
