@@ -21,5 +21,7 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE "1+obs${libobs_VERSION_MAJOR}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "obs-studio (>= ${libobs_VERSION}), obs-studio (<< ${_obs_next_major})")
+# libobs may carry a fourth number (29.0.2.1) that Debian's own version (29.0.2+dfsg) sorts below.
+set(_obs_release "${libobs_VERSION_MAJOR}.${libobs_VERSION_MINOR}.${libobs_VERSION_PATCH}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "obs-studio (>= ${_obs_release}), obs-studio (<< ${_obs_next_major})")
 include(CPack)

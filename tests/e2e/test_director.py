@@ -181,9 +181,10 @@ def stamped_lines(session):
 
 
 def first_time(lines, text, after=0.0):
-    """The time of the first line at or after `after` that contains `text`."""
+    """The time of the first line at or after `after` that contains `text`. The log stamps
+    whole milliseconds, so a line of the same millisecond may read up to 1 ms earlier."""
     for when, line in lines:
-        if when >= after and text in line:
+        if when >= after - 0.001 and text in line:
             return when
     raise AssertionError("no log line with %r after %.3f" % (text, after))
 
