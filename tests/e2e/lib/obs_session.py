@@ -20,6 +20,7 @@ import tempfile
 import time
 
 import websocket  # Debian's python3-websocket (websocket-client)
+from module_facts import UNLOAD_LINE
 from ws_client import NOT_READY, ObsRequestError, ObsWebSocket
 
 OBS_START_TIMEOUT = 60.0
@@ -98,6 +99,15 @@ def merge_sections(base, extra):
     for section, values in (extra or {}).items():
         merged.setdefault(section, {}).update(values)
     return merged
+
+
+# Graceful exits in this run where OBS's own shutdown went wrong after every plug-in had
+# unloaded: it ended by a signal, or its scene clearing left sources behind. OBS 32 does this
+# now and then under load (its destroy queue still releases a scene while obs_shutdown frees
+# the sources), with CurtainUp idle; run_suite.py retries the affected test classes once.
+SHUTDOWN_RACES = []
+
+ORPHAN_LINE = "Not all sources were cleared when clearing scene data"
 
 
 def allow_core_dump():
@@ -395,6 +405,9 @@ class ObsSession:
             self._save_log()
         if self.exit_code is not None and self.exit_code < 0:
             self._keep_crash_evidence(-self.exit_code)
+        went_wrong = (self.exit_code or 0) < 0 or ORPHAN_LINE in self.log_text()
+        if went_wrong and (UNLOAD_LINE in self.log_text() or "curtainup" not in self.plugins):
+            SHUTDOWN_RACES.append("%s run %d" % (self.name, self.runs))
         self.obs = None
         self._stop_xvfb()
         return self.exit_code
