@@ -68,8 +68,9 @@ fi
 
 # One host's section runs in its root; its last line carries its counts.
 run_host() { # host
-	local host="$1" log="$out/$1.log"
+	local host="$1" log="$out/$1.log" began_host
 	wait_for_root "$host" || { build_failed "$host (root)"; return; }
+	began_host=$(date +%s)
 	bash "$root/scripts/hosts/root.sh" run "$host" bash scripts/test-host.sh "$host" 2>&1 | tee "$log"
 	local counts
 	counts=$(grep -E '^counts: [0-9]+ [0-9]+$' "$log" | tail -n 1)
@@ -78,7 +79,7 @@ run_host() { # host
 		return
 	fi
 	read -r _ host_passed host_failed <<<"$counts"
-	count "$host" "$host_passed" $((host_passed + host_failed))
+	count "$host ($(( ($(date +%s) - began_host + 30) / 60 )) min)" "$host_passed" $((host_passed + host_failed))
 }
 
 wait_for_root() { # host
