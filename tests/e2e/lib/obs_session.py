@@ -405,8 +405,9 @@ class ObsSession:
             self._save_log()
         if self.exit_code is not None and self.exit_code < 0:
             self._keep_crash_evidence(-self.exit_code)
-        went_wrong = (self.exit_code or 0) < 0 or ORPHAN_LINE in self.log_text()
-        if went_wrong and (UNLOAD_LINE in self.log_text() or "curtainup" not in self.plugins):
+        log = self.log_text()
+        went_wrong = (self.exit_code or 0) < 0 or ORPHAN_LINE in log
+        if went_wrong and (UNLOAD_LINE in log or "curtainup" not in self.plugins):
             SHUTDOWN_RACES.append("%s run %d" % (self.name, self.runs))
         self.obs = None
         self._stop_xvfb()

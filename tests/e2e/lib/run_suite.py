@@ -45,9 +45,9 @@ def retry_after_shutdown_races(loader, result):
 
 def failed_class(test):
     """"module.Class" of a failed test, or of a class whose setUpClass failed."""
-    match = getattr(test, "description", "")  # _ErrorHolder: "setUpClass (module.Class)"
-    if match:
-        return match[match.index("(") + 1:match.rindex(")")]
+    description = getattr(test, "description", "")  # _ErrorHolder: "setUpClass (module.Class)"
+    if description:
+        return description[description.index("(") + 1:description.rindex(")")]
     return "%s.%s" % (type(test).__module__, type(test).__qualname__)
 
 
