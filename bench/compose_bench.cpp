@@ -1,9 +1,9 @@
 // Composing the countdown picture, alone and with the conversion the render thread does
 // before a frame is handed to the graphics thread.
-#include "director/show_state.h"
+#include "picture/frame_composer.h"
 #include "settings/preset.h"
-#include "source/frame_composer.h"
-#include "source/picture_texts.h"
+#include "show/picture_texts.h"
+#include "show/show_state.h"
 #include "source/render_worker.h"
 
 #include <benchmark/benchmark.h>

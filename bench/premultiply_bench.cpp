@@ -1,6 +1,6 @@
 // The linear-light premultiplication on a typical picture size and on a full HD one, with
 // the mix of transparent, opaque and edge pixels of outlined text.
-#include "source/premultiply.h"
+#include "picture/premultiply.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // The per-frame tick of the shared show state, with a count of heap allocations per tick
 // (it runs on the graphics thread every frame and should allocate nothing).
-#include "director/clock.h"
-#include "director/show_state.h"
+#include "base/clock.h"
 #include "settings/preset.h"
+#include "show/show_state.h"
 
 #include <benchmark/benchmark.h>
 

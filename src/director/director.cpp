@@ -1,11 +1,11 @@
 // The flow itself: what each operator action and each tick does to the phase and step.
 #include "director/director.h"
 
-#include "director/clock.h"
-#include "director/show_state.h"
-#include "module/module_host.h"
+#include "base/clock.h"
+#include "base/module_host.h"
 #include "settings/preset_store.h"
 #include "settings/running_show.h"
+#include "show/show_state.h"
 
 #include <QTimer>
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "director/director_host.h"
-#include "director/flow_step.h"
 #include "director/switch_request.h"
 #include "settings/preset.h"
+#include "show/flow_status.h"
 
 #include <QObject>
 #include <QString>
@@ -16,19 +16,6 @@
 
 class QTimer;
 struct RunningShow;
-
-// What the dock's status line reads from the director.
-struct FlowStatus {
-	int step = StepNone;
-	int64_t afterZeroDeadline = 0;
-	bool hasOpScene = false;
-	int64_t stopStreamAt = 0; // 0: no stream-stop timer
-	QString problem;          // empty once its 10 s are over
-	bool held = false;
-	QString holdReason;
-	QString holdLocation; // a locale key
-	bool waitingForResume = false;
-};
 
 // The step a hold kept back, valid only in the generation that kept it.
 struct PendingStep {

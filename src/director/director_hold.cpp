@@ -2,11 +2,11 @@
 // one step kept back runs on resume if no operator action came in between.
 #include "director/director.h"
 
-#include "director/action_rules.h"
-#include "director/clock.h"
-#include "director/log_text.h"
-#include "director/show_state.h"
-#include "module/module_host.h"
+#include "base/clock.h"
+#include "base/log_text.h"
+#include "base/module_host.h"
+#include "show/action_rules.h"
+#include "show/show_state.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The standby music fade with its saved volume, the OP media watch and the ending media.
 #include "director/director.h"
 
-#include "director/clock.h"
+#include "base/clock.h"
+#include "base/module_host.h"
 #include "director/fade_curve.h"
-#include "module/module_host.h"
 #include "settings/config.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 // Picking the show up after OBS was restarted or crashed in the middle of a countdown.
 #include "director/director.h"
 
-#include "director/clock.h"
-#include "module/module_host.h"
+#include "base/clock.h"
+#include "base/module_host.h"
 #include "settings/running_show.h"
 
 void Director::resumeShow(const RunningShow &show)

@@ -2,8 +2,8 @@
 // transition, with the requested transition and length for that switch only.
 #include "director/director.h"
 
-#include "director/clock.h"
-#include "module/module_host.h"
+#include "base/clock.h"
+#include "base/module_host.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The operator's extra time on a running countdown (dock, hotkeys, remote requests).
 #include "director/director.h"
 
-#include "director/show_state.h"
-#include "module/module_host.h"
+#include "base/module_host.h"
+#include "show/show_state.h"
 
 namespace {
 constexpr int64_t minuteMs = 60000;

@@ -1,6 +1,6 @@
 #include "director/obs_director_host.h"
 
-#include "module/cuebox.h"
+#include "director/cuebox.h"
 
 #include <obs-frontend-api.h>
 #include <obs.hpp>

@@ -1,6 +1,6 @@
 #include "dock/color_button.h"
 
-#include "module/module_host.h"
+#include "base/module_host.h"
 
 #include <QColorDialog>
 #include <QPainter>

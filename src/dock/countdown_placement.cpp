@@ -1,9 +1,9 @@
 #include "dock/countdown_placement.h"
 
-#include "director/show_state.h"
+#include "base/module_host.h"
 #include "dock/dock_host.h"
-#include "module/module_host.h"
 #include "settings/preset_store.h"
+#include "show/show_state.h"
 
 namespace {
 

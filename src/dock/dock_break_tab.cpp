@@ -1,8 +1,8 @@
 // The Break page: scene, length, text and the transitions into and out of the break.
 #include "dock/standby_dock.h"
 
+#include "base/module_host.h"
 #include "dock/page_widgets.h"
-#include "module/module_host.h"
 
 #include <QFormLayout>
 #include <QLabel>

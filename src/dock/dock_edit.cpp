@@ -2,15 +2,15 @@
 // filling of every control from the preset.
 #include "dock/standby_dock.h"
 
+#include "base/module_host.h"
 #include "dock/color_button.h"
 #include "dock/dock_host.h"
 #include "dock/lazy_combo.h"
 #include "dock/name_lists.h"
 #include "dock/page_widgets.h"
 #include "dock/transition_picker.h"
-#include "module/module_host.h"
+#include "picture/fonts.h"
 #include "settings/preset_store.h"
-#include "source/fonts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTimeEdit>
@@ -41,7 +42,16 @@ void StandbyDock::editPreset(const PresetEdit &edit)
 		return;
 	Preset copy = currentPreset();
 	edit(copy);
+	const QScopedValueRollback<bool> own(changingPresets, true);
 	updateCurrentPreset(copy);
+}
+
+void StandbyDock::followPresets(PresetEvent event)
+{
+	if (event == PresetEvent::EditsWanted)
+		flushTexts();
+	else if (!changingPresets)
+		reloadFromPresets();
 }
 
 void StandbyDock::restartTextTimer()

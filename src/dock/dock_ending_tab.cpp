@@ -1,9 +1,9 @@
 // The Ending page: scene, media, the timed stream stop and the transition into the ending.
 #include "dock/standby_dock.h"
 
+#include "base/module_host.h"
 #include "dock/name_lists.h"
 #include "dock/page_widgets.h"
-#include "module/module_host.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

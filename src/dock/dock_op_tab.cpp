@@ -1,9 +1,9 @@
 // The OP page: the opening scene and media, the main scene and the transitions to both.
 #include "dock/standby_dock.h"
 
+#include "base/module_host.h"
 #include "dock/name_lists.h"
 #include "dock/page_widgets.h"
-#include "module/module_host.h"
 
 #include <QFormLayout>
 #include <QLabel>

@@ -1,16 +1,17 @@
 // The preset row: choosing, saving under a new name, renaming and removing presets.
 #include "dock/standby_dock.h"
 
-#include "director/action_rules.h"
-#include "director/show_state.h"
+#include "base/module_host.h"
 #include "dock/dock_director.h"
-#include "module/module_host.h"
 #include "settings/preset_store.h"
+#include "show/action_rules.h"
+#include "show/show_state.h"
 
 #include <QComboBox>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 
 namespace {
@@ -56,7 +57,10 @@ void StandbyDock::choosePreset(int index)
 	if (loading || index < 0)
 		return;
 	flushTexts();
-	selectPreset(presetCombo->itemData(index).toInt());
+	{
+		const QScopedValueRollback<bool> own(changingPresets, true);
+		selectPreset(presetCombo->itemData(index).toInt());
+	}
 	fillFromPreset();
 }
 
@@ -72,11 +76,13 @@ void StandbyDock::savePresetAs()
 	if (existing == currentIndex())
 		return;
 	if (existing < 0) {
+		const QScopedValueRollback<bool> own(changingPresets, true);
 		addPreset(copy);
 	} else {
 		if (!askYesNo(this, "Preset.SaveAs", moduleText("Preset.Overwrite").arg(name)) ||
 		    refusedWhileLocked("Preset.SaveAs"))
 			return;
+		const QScopedValueRollback<bool> own(changingPresets, true);
 		selectPreset(existing);
 		updateCurrentPreset(copy);
 	}
@@ -96,6 +102,7 @@ void StandbyDock::renamePreset()
 	}
 	Preset copy = currentPreset();
 	copy.name = name;
+	const QScopedValueRollback<bool> own(changingPresets, true);
 	updateCurrentPreset(copy);
 	reloadPresetList();
 }
@@ -109,6 +116,7 @@ void StandbyDock::removeCurrentPreset()
 		return;
 	// Text typed for the preset that goes away goes with it.
 	textTimer.stop();
+	const QScopedValueRollback<bool> own(changingPresets, true);
 	removePreset(currentIndex());
 	reloadPresetList();
 	fillFromPreset();

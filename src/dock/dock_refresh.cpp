@@ -2,13 +2,13 @@
 // preview picture.
 #include "dock/standby_dock.h"
 
-#include "director/show_state.h"
+#include "base/module_host.h"
 #include "dock/dock_director.h"
 #include "dock/dock_status.h"
 #include "dock/preview_picture.h"
-#include "module/module_host.h"
 #include "settings/config.h"
 #include "settings/preset_store.h"
+#include "show/show_state.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -2,9 +2,9 @@
 // the transition into standby.
 #include "dock/standby_dock.h"
 
+#include "base/module_host.h"
 #include "dock/name_lists.h"
 #include "dock/page_widgets.h"
-#include "module/module_host.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 #include "dock/dock_status.h"
 
-#include "director/action_rules.h"
+#include "base/module_host.h"
 #include "director/director.h"
-#include "director/show_state.h"
-#include "module/module_host.h"
-#include "source/clock_text.h"
+#include "picture/clock_text.h"
+#include "show/action_rules.h"
+#include "show/show_state.h"
 
 #include <algorithm>
 

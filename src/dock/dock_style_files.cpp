@@ -2,11 +2,11 @@
 // status lines that show what is in use.
 #include "dock/standby_dock.h"
 
-#include "director/show_state.h"
-#include "module/module_host.h"
+#include "base/module_host.h"
+#include "picture/fonts.h"
+#include "picture/glyph_images.h"
 #include "settings/preset_store.h"
-#include "source/fonts.h"
-#include "source/glyph_images.h"
+#include "show/show_state.h"
 
 #include <QDir>
 #include <QFileDialog>

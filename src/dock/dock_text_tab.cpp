@@ -3,11 +3,12 @@
 // source into a scene.
 #include "dock/standby_dock.h"
 
-#include "director/show_state.h"
+#include "base/module_host.h"
 #include "dock/color_button.h"
 #include "dock/countdown_placement.h"
 #include "dock/page_widgets.h"
-#include "module/module_host.h"
+#include "picture/preset_picture.h"
+#include "show/show_state.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -114,7 +115,7 @@ void StandbyDock::addImageRows(QFormLayout *form)
 	imageClearButton = named(new QPushButton(moduleText("Text.Remove")), "imageClearButton");
 	imageClearButton->setToolTip(moduleText("Text.ImageClear"));
 	connect(imageReloadButton, &QPushButton::clicked, this, [this] {
-		showState().reloadGlyphs();
+		reloadShownGlyphs(showState());
 		updateImageStatus();
 	});
 	connect(imageClearButton, &QPushButton::clicked, this, [this] {

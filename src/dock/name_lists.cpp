@@ -1,7 +1,7 @@
 #include "dock/name_lists.h"
 
+#include "base/module_host.h"
 #include "dock/dock_host.h"
-#include "module/module_host.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>

@@ -1,6 +1,6 @@
 #include "dock/page_widgets.h"
 
-#include "module/module_host.h"
+#include "base/module_host.h"
 #include "settings/preset.h"
 
 #include <QComboBox>

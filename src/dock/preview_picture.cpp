@@ -1,8 +1,8 @@
 #include "dock/preview_picture.h"
 
-#include "director/show_state.h"
-#include "source/frame_composer.h"
-#include "source/frame_layout.h"
+#include "picture/frame_composer.h"
+#include "picture/frame_layout.h"
+#include "show/show_state.h"
 
 #include <QColor>
 #include <QPainter>

@@ -1,9 +1,9 @@
 #include "dock/standby_dock.h"
 
+#include "base/module_host.h"
 #include "dock/dock_director.h"
 #include "dock/dock_host.h"
 #include "dock/page_widgets.h"
-#include "module/module_host.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -65,10 +65,14 @@ StandbyDock::StandbyDock(std::unique_ptr<DockHost> host_, std::unique_ptr<DockDi
 	reloadPresetList();
 	fillFromPreset();
 	connectActions();
+	presetListener = addPresetListener([this](PresetEvent event) { followPresets(event); });
 	statusTimer.start();
 }
 
-StandbyDock::~StandbyDock() = default;
+StandbyDock::~StandbyDock()
+{
+	removePresetListener(presetListener);
+}
 
 void StandbyDock::addPresetRows(QVBoxLayout *layout)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/preset.h"
+#include "settings/preset_store.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -108,6 +108,9 @@ private:
 
 	// The one write path and the fill (dock_edit.cpp).
 	void editPreset(const PresetEdit &edit);
+	// What the preset store tells the dock: edits are wanted now, or the presets changed
+	// elsewhere (a remote request, a renamed source) and the controls show them again.
+	void followPresets(PresetEvent event);
 	void applyTexts();
 	void restartTextTimer();
 	void bindNameCombo(QComboBox *combo, QString Preset::*field);
@@ -126,6 +129,9 @@ private:
 	std::unique_ptr<DockDirector> director;
 
 	bool loading = false;
+	// Set while the dock itself changes the presets: the store's news of it is not news here.
+	bool changingPresets = false;
+	int presetListener = 0;
 	QTimer statusTimer{this};
 	QTimer textTimer{this};
 

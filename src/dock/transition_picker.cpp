@@ -1,8 +1,8 @@
 #include "dock/transition_picker.h"
 
+#include "base/module_host.h"
 #include "dock/dock_host.h"
 #include "dock/name_lists.h"
-#include "module/module_host.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,17 +1,18 @@
 #include "module/frontend_events.h"
 
+#include "base/module_alive.h"
+#include "director/cuebox.h"
 #include "director/director.h"
-#include "dock/standby_dock.h"
-#include "module/cuebox.h"
-#include "module/dock_registration.h"
-#include "module/hotkeys.h"
-#include "module/module_alive.h"
+#include "dock/dock_events.h"
 #include "module/show_watch.h"
 #include "module/source_rename.h"
+#include "remote/hotkeys.h"
 #include "settings/config.h"
 
 void handleFrontendEvent(enum obs_frontend_event event, StandbyDock *dock)
 {
+	// The dock goes first: at exit its waiting text reaches the preset before it is saved.
+	dockFollowFrontendEvent(event, dock);
 	Director *director = directorInstance();
 	switch (event) {
 	case OBS_FRONTEND_EVENT_STREAMING_STOPPED:
@@ -19,9 +20,6 @@ void handleFrontendEvent(enum obs_frontend_event event, StandbyDock *dock)
 			director->onStreamingStopped();
 		break;
 	case OBS_FRONTEND_EVENT_EXIT:
-		// Text typed in the last moments before the close is still waiting for its pause.
-		if (dock)
-			dock->flushTexts();
 		stopShowWatch();
 		setModuleAlive(false);
 		if (director)
@@ -31,17 +29,8 @@ void handleFrontendEvent(enum obs_frontend_event event, StandbyDock *dock)
 		unregisterHotkeys();
 		saveConfig();
 		break;
-	case OBS_FRONTEND_EVENT_SCENE_LIST_CHANGED:
-	case OBS_FRONTEND_EVENT_TRANSITION_LIST_CHANGED:
-	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGED:
-		if (dock)
-			dock->refreshHostLists();
-		break;
 	case OBS_FRONTEND_EVENT_FINISHED_LOADING:
 		probeCuebox();
-		attachDockOnce(dock);
-		if (dock)
-			dock->refreshHostLists();
 		startShowWatch();
 		break;
 	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGING:

@@ -1,20 +1,20 @@
 // The entry points the host looks up by name, and the order in which loading and
 // unloading bring the subsystems up and down.
+#include "base/module_alive.h"
+#include "base/module_host.h"
 #include "director/director.h"
-#include "director/show_state.h"
 #include "dock/dock_director.h"
+#include "dock/dock_registration.h"
 #include "dock/obs_dock_host.h"
 #include "dock/standby_dock.h"
-#include "module/dock_registration.h"
 #include "module/frontend_events.h"
-#include "module/hotkeys.h"
-#include "module/module_alive.h"
-#include "module/module_host.h"
-#include "module/procedures.h"
 #include "module/show_watch.h"
 #include "module/source_rename.h"
-#include "module/websocket_requests.h"
+#include "picture/preset_picture.h"
+#include "remote/hotkeys.h"
+#include "remote/procedures.h"
 #include "settings/config.h"
+#include "show/show_state.h"
 #include "source/countdown_source.h"
 
 #include <obs-frontend-api.h>
@@ -82,6 +82,7 @@ MODULE_EXPORT bool obs_module_get_string(const char *key, const char **text)
 MODULE_EXPORT bool obs_module_load(void)
 {
 	registerCountdownSource();
+	showPresetChanges();
 	loadConfig();
 	obs_add_tick_callback(onTick, nullptr);
 	addStateProcedure();
@@ -93,17 +94,6 @@ MODULE_EXPORT bool obs_module_load(void)
 	dock = new StandbyDock(makeObsDockHost(), makeModuleDirectorLink());
 	if (!addDockToMainWindow(dock))
 		delete dock; // the host did not take it
-	const auto reloadDock = [] {
-		if (dock)
-			dock->reloadFromPresets();
-	};
-	setRenameFollower(reloadDock);
-	setRequestDockLink(
-		[] {
-			if (dock)
-				dock->flushTexts();
-		},
-		reloadDock);
 	obs_frontend_add_event_callback(onFrontendEvent, nullptr);
 	obs_frontend_add_save_callback(onFrontendSave, nullptr);
 	moduleLog(LOG_INFO, "plugin loaded successfully (version %s, build %s)", CURTAINUP_VERSION,

@@ -1,10 +1,10 @@
 #include "module/show_watch.h"
 
 #include "director/director.h"
-#include "director/show_report.h"
-#include "director/show_state.h"
-#include "module/running_show_keeper.h"
-#include "module/websocket_api.h"
+#include "director/running_show_keeper.h"
+#include "remote/websocket_api.h"
+#include "show/show_report.h"
+#include "show/show_state.h"
 
 #include <QTimer>
 

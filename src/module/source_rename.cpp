@@ -10,7 +10,6 @@
 namespace {
 
 bool connected = false;
-std::function<void()> renameFollower;
 
 // May come on any host thread; the work is done on the director's thread.
 void onSourceRename(void *, calldata_t *data)
@@ -27,18 +26,11 @@ void onSourceRename(void *, calldata_t *data)
 		[director, oldText, newText] {
 			renameSourceInPresets(oldText, newText);
 			director->renameSource(oldText, newText);
-			if (renameFollower)
-				renameFollower();
 		},
 		Qt::QueuedConnection);
 }
 
 } // namespace
-
-void setRenameFollower(std::function<void()> follower)
-{
-	renameFollower = std::move(follower);
-}
 
 void connectRenameSignal(bool on)
 {

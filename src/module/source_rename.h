@@ -1,11 +1,6 @@
 #pragma once
 
-#include <functional>
-
 // Follows the host's "source_rename" signal: a renamed source keeps its place in every
 // preset and in the director's pending work. Connecting twice (or disconnecting twice)
 // does nothing.
 void connectRenameSignal(bool on);
-
-// Runs on the UI thread after a rename was followed, so views of the presets can reload.
-void setRenameFollower(std::function<void()> follower);

@@ -1,6 +1,6 @@
 #include "settings/config.h"
 
-#include "module/module_host.h"
+#include "base/module_host.h"
 #include "settings/preset_store.h"
 #include "settings/running_show.h"
 
@@ -215,7 +215,7 @@ void loadConfig()
 	setCurrentIndex(currentIndex());
 	if (!hotkeyData)
 		hotkeyData = obs_data_create();
-	applyCurrentPreset();
+	announcePresetChange();
 }
 
 void saveConfig()

@@ -1,6 +1,6 @@
 #include "settings/preset.h"
 
-#include "module/module_host.h"
+#include "base/module_host.h"
 
 #include <algorithm>
 #include <array>

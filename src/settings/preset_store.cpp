@@ -1,7 +1,6 @@
 #include "settings/preset_store.h"
 
-#include "director/show_state.h"
-#include "module/module_host.h"
+#include "base/module_host.h"
 #include "settings/config.h"
 
 #include <algorithm>
@@ -9,6 +8,21 @@
 namespace {
 std::vector<Preset> presets;
 int current = 0;
+
+struct Listener {
+	int id;
+	PresetListener listener;
+};
+std::vector<Listener> listeners;
+int lastListenerId = 0;
+
+void tellListeners(PresetEvent event)
+{
+	// A listener may change the presets (and so be told again) while this goes round.
+	const std::vector<Listener> told = listeners;
+	for (const Listener &entry : told)
+		entry.listener(event);
+}
 
 int clampIndex(int index)
 {
@@ -87,10 +101,28 @@ QString uniquePresetName(const QString &base)
 	return base;
 }
 
-void applyCurrentPreset()
+int addPresetListener(PresetListener listener)
+{
+	listeners.push_back({++lastListenerId, std::move(listener)});
+	return lastListenerId;
+}
+
+void removePresetListener(int id)
+{
+	listeners.erase(std::remove_if(listeners.begin(), listeners.end(),
+				       [id](const Listener &entry) { return entry.id == id; }),
+			listeners.end());
+}
+
+void settlePresetEdits()
+{
+	tellListeners(PresetEvent::EditsWanted);
+}
+
+void announcePresetChange()
 {
 	if (!presets.empty())
-		showState().applyPreset(currentPreset());
+		tellListeners(PresetEvent::Changed);
 }
 
 void selectPreset(int index)
@@ -99,7 +131,7 @@ void selectPreset(int index)
 	if (index == current)
 		return;
 	current = index;
-	applyCurrentPreset();
+	announcePresetChange();
 	saveConfig();
 	moduleLog(LOG_INFO, "preset '%s'", currentPreset().name.toUtf8().constData());
 }
@@ -107,7 +139,7 @@ void selectPreset(int index)
 void updateCurrentPreset(const Preset &preset)
 {
 	currentPreset() = preset;
-	applyCurrentPreset();
+	announcePresetChange();
 	saveConfig();
 }
 
@@ -115,7 +147,7 @@ int addPreset(const Preset &preset)
 {
 	presets.push_back(preset);
 	current = int(presets.size()) - 1;
-	applyCurrentPreset();
+	announcePresetChange();
 	saveConfig();
 	moduleLog(LOG_INFO, "preset '%s' saved", preset.name.toUtf8().constData());
 	return current;
@@ -130,7 +162,7 @@ void removePreset(int index)
 	if (current >= index && current > 0)
 		--current;
 	current = clampIndex(current);
-	applyCurrentPreset();
+	announcePresetChange();
 	saveConfig();
 }
 
@@ -143,7 +175,7 @@ void renameSourceInPresets(const QString &oldName, const QString &newName)
 	}
 	changed |= renameBgmRestoreSource(oldName, newName);
 	if (changed) {
-		applyCurrentPreset();
+		announcePresetChange();
 		saveConfig();
 	}
 }

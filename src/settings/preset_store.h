@@ -3,6 +3,8 @@
 #include "settings/preset.h"
 
 #include <QString>
+
+#include <functional>
 #include <vector>
 
 // The ordered list of presets with one current entry. UI thread only; other threads see
@@ -21,7 +23,23 @@ int addPreset(const Preset &preset);
 void removePreset(int index);
 // Replaces an old source name in every preset and in the pending music restore.
 void renameSourceInPresets(const QString &oldName, const QString &newName);
-void applyCurrentPreset();
+
+// What the store tells those who follow it (the show, the dock), in the order they came.
+enum class PresetEvent {
+	// Someone is about to act on the current preset: edits still waiting to be written
+	// (text typed a moment ago) go into it now.
+	EditsWanted,
+	// The current preset or the list changed: a choice, an edit, a rename, a load.
+	Changed,
+};
+using PresetListener = std::function<void(PresetEvent)>;
+// Returns the id that removes the listener again.
+int addPresetListener(PresetListener listener);
+void removePresetListener(int id);
+// Tells the listeners of an EditsWanted.
+void settlePresetEdits();
+// Tells the listeners that the current preset changed (the configuration was loaded).
+void announcePresetChange();
 
 // For loading and unloading the configuration.
 std::vector<Preset> &presetList();

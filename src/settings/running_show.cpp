@@ -1,8 +1,8 @@
 #include "settings/running_show.h"
 
-#include "module/module_host.h"
+#include "base/data_fields.h"
+#include "base/module_host.h"
 #include "settings/config.h"
-#include "settings/data_fields.h"
 #include "settings/preset.h"
 
 #include <obs.hpp>

@@ -2,7 +2,7 @@
 // upload and draw. Composing happens on the render worker's thread.
 #include "source/countdown_source.h"
 
-#include "director/show_state.h"
+#include "show/show_state.h"
 #include "source/frame_slot.h"
 #include "source/frame_texture.h"
 #include "source/render_worker.h"

@@ -1,10 +1,10 @@
 #include "source/render_worker.h"
 
-#include "director/show_state.h"
-#include "module/module_host.h"
-#include "source/frame_composer.h"
+#include "base/module_host.h"
+#include "picture/frame_composer.h"
+#include "picture/premultiply.h"
+#include "show/show_state.h"
 #include "source/frame_slot.h"
-#include "source/premultiply.h"
 
 #include <algorithm>
 #include <exception>

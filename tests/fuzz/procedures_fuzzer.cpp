@@ -14,11 +14,11 @@
 #include "ui_task_queue.h"
 
 #include "fake_host.h"
+#include "base/module_alive.h"
 #include "director/director.h"
-#include "director/flow_step.h"
-#include "director/show_state.h"
-#include "module/module_alive.h"
-#include "module/procedures.h"
+#include "remote/procedures.h"
+#include "show/flow_step.h"
+#include "show/show_state.h"
 
 #include <QCoreApplication>
 #include <QString>

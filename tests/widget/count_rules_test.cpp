@@ -2,7 +2,7 @@
 // change is one save with the values the rules give.
 #include "dock_fixture.h"
 
-#include "module/module_host.h"
+#include "base/module_host.h"
 #include "settings/preset_store.h"
 
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 
 #include "dock/countdown_placement.h"
 #include "log_capture.h"
-#include "module/module_host.h"
+#include "base/module_host.h"
 #include "settings/preset_store.h"
 
 #include <QPushButton>

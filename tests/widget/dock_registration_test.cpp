@@ -1,7 +1,7 @@
 // Which of the host's dock calls the module uses. This binary offers the newer call, as
 // OBS 30 and later do; OBS 29's older path is exercised end to end.
-#include "module/dock_registration.h"
-#include "module/module_host.h"
+#include "base/module_host.h"
+#include "dock/dock_registration.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 // The status lines, the action buttons, the hold style, the preset lock and the preview.
 #include "dock_fixture.h"
 
-#include "compat/qt_compat.h"
-#include "director/show_state.h"
+#include "base/qt_compat.h"
 #include "dock/dock_status.h"
 #include "dock/preview_picture.h"
+#include "show/show_state.h"
 #include "fake_clock.h"
-#include "module/module_host.h"
+#include "base/module_host.h"
 #include "settings/config.h"
 #include "settings/preset_store.h"
 

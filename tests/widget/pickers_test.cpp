@@ -5,7 +5,7 @@
 #include "dock/name_lists.h"
 #include "dock/transition_picker.h"
 #include "fake_dock_host.h"
-#include "module/module_host.h"
+#include "base/module_host.h"
 
 #include <QComboBox>
 #include <QSpinBox>

@@ -2,9 +2,9 @@
 #include "dialog_script.h"
 #include "dock_fixture.h"
 
-#include "director/show_state.h"
+#include "show/show_state.h"
 #include "log_capture.h"
-#include "module/module_host.h"
+#include "base/module_host.h"
 #include "settings/preset_store.h"
 
 #include <QComboBox>

@@ -2,10 +2,10 @@
 // before an action needs it.
 #include "dock_fixture.h"
 
-#include "director/show_state.h"
 #include "module/frontend_events.h"
 #include "settings/config.h"
 #include "settings/preset_store.h"
+#include "show/show_state.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -2,10 +2,10 @@
 #include "dialog_script.h"
 #include "dock_fixture.h"
 
+#include "base/module_host.h"
 #include "dock/color_button.h"
-#include "module/module_host.h"
+#include "picture/fonts.h"
 #include "settings/preset_store.h"
-#include "source/fonts.h"
 
 #include <QDir>
 #include <QFile>

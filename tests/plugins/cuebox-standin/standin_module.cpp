@@ -4,7 +4,7 @@
 
 #include "call_record.h"
 #include "host_requests.h"
-#include "module/websocket_vendor.h"
+#include "remote/websocket_vendor.h"
 #include "proc_requests.h"
 #include "widget_requests.h"
 

@@ -44,7 +44,7 @@ Preset DirectorTest::showPreset()
 void DirectorTest::usePreset(const Preset &preset)
 {
 	currentPreset() = preset;
-	applyCurrentPreset();
+	announcePresetChange();
 }
 
 void DirectorTest::restartDirector()

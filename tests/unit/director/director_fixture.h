@@ -1,7 +1,7 @@
 #pragma once
 
 #include "director/director.h"
-#include "director/show_state.h"
+#include "show/show_state.h"
 #include "fake_clock.h"
 #include "fake_host.h"
 #include "log_capture.h"

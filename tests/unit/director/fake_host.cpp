@@ -1,6 +1,6 @@
 #include "fake_host.h"
 
-#include "director/clock.h"
+#include "base/clock.h"
 
 #include <algorithm>
 

@@ -83,14 +83,17 @@ TEST_F(RenameTest, ARenameWithoutADirectorIsDropped)
 	EXPECT_EQ(currentPreset().main_scene, QStringLiteral("Old scene"));
 }
 
-TEST_F(RenameTest, TheFollowerRunsOnceThePresetsHaveTheNewName)
+TEST_F(RenameTest, PresetListenersHearOnceThePresetsHaveTheNewName)
 {
 	QStringList seen;
-	setRenameFollower([&] { seen.append(currentPreset().main_scene); });
+	const int listener = addPresetListener([&](PresetEvent event) {
+		if (event == PresetEvent::Changed)
+			seen.append(currentPreset().main_scene);
+	});
 	signalRename("Old scene", "");
 	signalRename("Old scene", "New scene");
 	EXPECT_TRUE(seen.isEmpty()) << "on the UI thread, not in the signal";
 	deliverQueued();
-	setRenameFollower({});
+	removePresetListener(listener);
 	EXPECT_EQ(seen, QStringList{QStringLiteral("New scene")}) << "once, for the real rename";
 }

@@ -1,6 +1,6 @@
 // Loading and saving "config.json": defaults, fallbacks, clamping, and nothing lost.
 #include "log_capture.h"
-#include "module/module_host.h"
+#include "base/module_host.h"
 #include "settings/config.h"
 #include "settings/preset_store.h"
 #include "temp_config.h"

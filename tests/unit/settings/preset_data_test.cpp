@@ -1,5 +1,5 @@
 // One preset as a data object: the transition objects and the default preset's texts.
-#include "module/module_host.h"
+#include "base/module_host.h"
 #include "settings/preset.h"
 
 #include <gtest/gtest.h>

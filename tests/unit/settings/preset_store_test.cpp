@@ -1,5 +1,5 @@
 // The preset list operations: unique names, choosing, removing, following renamed sources.
-#include "director/show_state.h"
+#include "show/show_state.h"
 #include "log_capture.h"
 #include "settings/config.h"
 #include "settings/preset_store.h"

@@ -1,10 +1,11 @@
 // The render worker and the frame hand-off, driven the way the host's graphics thread
 // drives them, with a stand-in composer so no graphics device is needed. Meant to run
 // under ThreadSanitizer as well.
-#include "director/show_state.h"
+#include "show/show_state.h"
 #include "log_capture.h"
-#include "module/module_host.h"
-#include "source/frame_layout.h"
+#include "base/module_host.h"
+#include "picture/frame_layout.h"
+#include "picture/preset_picture.h"
 #include "source/frame_slot.h"
 #include "source/render_worker.h"
 #include "test_process.h"
@@ -356,7 +357,7 @@ TEST(RenderWorkerThreads, ProcessWorkerDrawsTheSharedShowState)
 	preset.style.size = 60;
 	preset.title = QStringLiteral("Soon");
 	preset.break_text = QStringLiteral("Break");
-	showState().applyPreset(preset);
+	showPreset(showState(), preset);
 
 	FrameSlot slot(true);
 	const QImage frame = waitForFrame(slot, renderWorker(), showState().revision(), false);
@@ -379,7 +380,7 @@ TEST(RenderWorkerThreads, FramesKeepTheTextsOfTheAppliedPresetWhenTheLocaleGoes)
 	preset.style.font = QStringLiteral("DejaVu Sans");
 	preset.style.size = 60;
 	preset.style.time_format = 1; // unit words as well as the time-left words
-	showState().applyPreset(preset);
+	showPreset(showState(), preset);
 	FrameSlot slot(true);
 	const QImage english = waitForFrame(slot, renderWorker(), showState().revision(), false);
 

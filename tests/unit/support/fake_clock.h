@@ -1,6 +1,6 @@
 #pragma once
 
-#include "director/clock.h"
+#include "base/clock.h"
 
 #include <atomic>
 

@@ -1,6 +1,7 @@
 #include "test_process.h"
 
-#include "module/module_host.h"
+#include "base/module_host.h"
+#include "picture/preset_picture.h"
 
 #include <QtGlobal>
 #include <ctime>
@@ -13,6 +14,8 @@ void prepareTestProcess()
 		qputenv("QT_QPA_PLATFORM", "offscreen");
 	qputenv("TZ", "UTC");
 	tzset();
+	// As the module does at load: the current preset is shown in the show state.
+	showPresetChanges();
 }
 
 void useEnglishTexts()

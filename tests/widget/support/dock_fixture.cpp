@@ -1,9 +1,9 @@
 #include "dock_fixture.h"
 
-#include "director/show_state.h"
 #include "dock/name_lists.h"
 #include "settings/config.h"
 #include "settings/preset_store.h"
+#include "show/show_state.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "director/show_state.h"
 #include "dock/dock_director.h"
+#include "show/show_state.h"
 
 #include <functional>
 #include <string>

@@ -1,0 +1,72 @@
+#include "director/running_show_keeper.h"
+
+#include "base/clock.h"
+#include "base/module_host.h"
+#include "director/director.h"
+#include "show/show_state.h"
+
+#include <cstdlib>
+
+namespace {
+
+// The record's end is worked out from two clocks read one after the other; it wanders by
+// a millisecond or so between polls.
+constexpr int64_t endToleranceMs = 500;
+
+bool sameRecord(const RunningShow &a, const RunningShow &b)
+{
+	RunningShow sameEnd = b;
+	sameEnd.endsAtWallMs = a.endsAtWallMs;
+	return a == sameEnd && std::llabs(a.endsAtWallMs - b.endsAtWallMs) <= endToleranceMs;
+}
+
+} // namespace
+
+RunningShow runningShowAt(const ShowSnapshot &snapshot, const FlowStatus &flow, const QString &returnScene)
+{
+	RunningShow show;
+	if (!snapshot.counting())
+		return show;
+	const bool inBreak = snapshot.countdown.phase == PhaseBreak;
+	const int64_t endsAt = inBreak ? snapshot.breakEndsAt : snapshot.countdown.endsAt;
+	show.active = true;
+	show.phase = inBreak ? RunningPhase::Break : RunningPhase::Standby;
+	show.endsAtWallMs = snapshot.nowWall + endsAt - snapshot.nowMono;
+	show.held = flow.held;
+	show.holdReason = flow.holdReason;
+	if (inBreak)
+		show.returnScene = returnScene;
+	return show;
+}
+
+void keepRunningShow(const RunningShow &now)
+{
+	if (!sameRecord(now, storedRunningShow()))
+		storeRunningShow(now);
+}
+
+void resumeRunningShow()
+{
+	const RunningShow show = storedRunningShow();
+	Director *director = directorInstance();
+	if (!show.active || !director)
+		return;
+	const int64_t now = wallNowMs();
+	switch (restartCase(show, now)) {
+	case RestartCase::GoesOn:
+		director->resumeShow(show);
+		return;
+	case RestartCase::EndedWhileClosed:
+		// The problem line is the one log line.
+		director->reportEndedWhileClosed();
+		break;
+	case RestartCase::DaysOld:
+		moduleLog(LOG_INFO, "running show ignored: it ended %lld hours ago",
+			  static_cast<long long>((now - show.endsAtWallMs) / 3600000));
+		break;
+	case RestartCase::TooFarAhead:
+		moduleLog(LOG_WARNING, "running show ignored: its end lies more than a day ahead");
+		break;
+	}
+	storeRunningShow(RunningShow());
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "picture/clock_text.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+
+class QPainter;
+struct GlyphImages;
+struct PresetStyle;
+
+// What a time row is measured and drawn with.
+struct RowMetrics {
+	RowMetrics(const QFont &big, const QFont &small, double glyphHeight, double digitGap, double smallGap,
+		   const GlyphImages *glyphs);
+
+	QFont big;
+	QFont small;
+	QFontMetricsF bigMetrics;
+	QFontMetricsF smallMetrics;
+	double glyphHeight; // height of a picture glyph in the row
+	double digitGap;
+	double smallGap;
+	const GlyphImages *glyphs; // may be null
+};
+
+// The tokens with every digit made "0", so widths do not follow the digits shown.
+TimeTokens zeroDigits(const TimeTokens &tokens);
+double tokenWidth(const TimeToken &token, const RowMetrics &row);
+double tokenGap(const TimeToken &a, const TimeToken &b, const RowMetrics &row);
+double rowWidth(const TimeTokens &tokens, const RowMetrics &row);
+
+// Draws a row from `left`: text tokens as outlined paths (big ones with their ink starting
+// exactly at their place) on the baseline, then picture tokens centred on `centreY`, above
+// all text of the row.
+void drawTokenRow(QPainter &painter, const TimeTokens &tokens, const RowMetrics &row, double left, double baseline,
+		  double centreY, const PresetStyle &style);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "show/action_rules.h"
+
+#include <QString>
+
+class Director;
+struct ShowReport;
+struct obs_data;
+typedef struct obs_data obs_data_t;
+
+// One function per request of the vendor (websocket_requests.h lists them and gives their
+// contract), and what they share (websocket_request_table.cpp).
+
+// The dock's rules for its buttons and preset row at this moment.
+ActionRules currentActionRules(const Director &director);
+ShowReport currentShowReport(const Director &director);
+
+// websocket_requests_show.cpp
+QString requestGetState(Director &director, obs_data_t *request, obs_data_t *response);
+QString requestListPresets(Director &director, obs_data_t *request, obs_data_t *response);
+QString requestSelectPreset(Director &director, obs_data_t *request, obs_data_t *response);
+
+// websocket_requests_flow.cpp
+QString requestStartStandby(Director &director, obs_data_t *request, obs_data_t *response);
+QString requestGoMain(Director &director, obs_data_t *request, obs_data_t *response);
+QString requestStartBreak(Director &director, obs_data_t *request, obs_data_t *response);
+QString requestStartEnding(Director &director, obs_data_t *request, obs_data_t *response);
+QString requestCancel(Director &director, obs_data_t *request, obs_data_t *response);
+QString requestHold(Director &director, obs_data_t *request, obs_data_t *response);
+QString requestAddTime(Director &director, obs_data_t *request, obs_data_t *response);

@@ -1,0 +1,71 @@
+// Requests that read the show and choose the preset.
+#include "remote/websocket_request_handlers.h"
+#include "remote/websocket_requests.h"
+
+#include "base/data_fields.h"
+#include "director/director.h"
+#include "settings/preset_store.h"
+#include "show/flow_step.h"
+#include "show/show_report.h"
+#include "show/show_state.h"
+
+#include <obs.hpp>
+
+namespace {
+
+void setText(obs_data_t *data, const char *name, const QString &text)
+{
+	obs_data_set_string(data, name, text.toUtf8().constData());
+}
+
+} // namespace
+
+void writeShowReport(obs_data_t *data, const ShowReport &report)
+{
+	obs_data_set_string(data, "phase", phaseName(report.phase));
+	obs_data_set_string(data, "step", stepName(report.step));
+	obs_data_set_bool(data, "held", report.held);
+	setText(data, "hold_reason", report.holdReason);
+	setText(data, "hold_location", report.holdLocation);
+	obs_data_set_bool(data, "counting", report.counting);
+	obs_data_set_int(data, "remaining_ms", report.remainingMs);
+	setText(data, "preset", report.preset);
+	setText(data, "problem", report.problem);
+}
+
+QString requestGetState(Director &director, obs_data_t *, obs_data_t *response)
+{
+	writeShowReport(response, currentShowReport(director));
+	return QString();
+}
+
+QString requestListPresets(Director &, obs_data_t *, obs_data_t *response)
+{
+	// Data arrays hold objects only, so each name comes in one.
+	OBSDataArrayAutoRelease names = obs_data_array_create();
+	for (int i = 0; i < presetCount(); ++i) {
+		OBSDataAutoRelease entry = obs_data_create();
+		setText(entry, "name", presetAt(i).name);
+		obs_data_array_push_back(names, entry);
+	}
+	obs_data_set_array(response, "presets", names);
+	setText(response, "current", presetCount() > 0 ? currentPreset().name : QString());
+	return QString();
+}
+
+QString requestSelectPreset(Director &director, obs_data_t *request, obs_data_t *)
+{
+	DataFields fields(request);
+	const QString name = fields.text("name");
+	if (!fields.ok())
+		return fields.error();
+	if (!currentActionRules(director).presetsUnlocked)
+		return QStringLiteral("Presets are locked while the show runs.");
+	const int index = findPreset(name);
+	if (index < 0)
+		return QStringLiteral("No preset is named '%1'.").arg(name);
+
+	settlePresetEdits();
+	selectPreset(index);
+	return QString();
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "show/flow_step.h"
+
+#include <QString>
+
+#include <cstdint>
+
+// Where the director's flow stands at one moment, as the dock's status line, the action
+// rules and the remote's reports read it.
+struct FlowStatus {
+	int step = StepNone;
+	int64_t afterZeroDeadline = 0;
+	bool hasOpScene = false;
+	int64_t stopStreamAt = 0; // 0: no stream-stop timer
+	QString problem;          // empty once its 10 s are over
+	bool held = false;
+	QString holdReason;
+	QString holdLocation; // a locale key
+	bool waitingForResume = false;
+};

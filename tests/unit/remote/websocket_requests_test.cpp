@@ -1,0 +1,149 @@
+// The obs-websocket vendor's requests as they run on the UI thread: their fields checked
+// before anything changes, the dock's rules for its actions, and what they answer.
+#include "module_fixture.h"
+
+#include "remote/websocket_requests.h"
+#include "settings/preset_store.h"
+#include "show/show_state.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <obs.hpp>
+
+#include <cstring>
+
+namespace {
+
+struct Answer {
+	QString error;
+	QJsonObject data;
+};
+
+class WebsocketRequestTest : public ModuleTest {
+protected:
+	WebsocketRequestTest()
+	{
+		// As the dock follows the presets: typed text goes in first, a change reloads it.
+		listener = addPresetListener([this](PresetEvent event) {
+			dockCalls += event == PresetEvent::EditsWanted ? "flush;" : "reload;";
+		});
+	}
+	~WebsocketRequestTest() override { removePresetListener(listener); }
+
+	Answer ask(const char *type, const char *json = "{}")
+	{
+		const WebsocketRequest *entry = websocketRequestsBegin();
+		while (entry != websocketRequestsEnd() && std::strcmp(entry->type, type) != 0)
+			++entry;
+		EXPECT_NE(entry, websocketRequestsEnd()) << type;
+		OBSDataAutoRelease request = obs_data_create_from_json(json);
+		OBSDataAutoRelease response = obs_data_create();
+		Answer answer;
+		answer.error = runWebsocketRequest(*entry, request, response);
+		answer.data = QJsonDocument::fromJson(obs_data_get_json(response)).object();
+		return answer;
+	}
+
+	std::string dockCalls;
+	int listener = 0;
+};
+
+} // namespace
+
+TEST_F(WebsocketRequestTest, BadOrMissingFieldsAreRefusedAndChangeNothing)
+{
+	const struct {
+		const char *type;
+		const char *json;
+		const char *error;
+	} cases[] = {
+		{"StartStandby", R"({"duration_ms": 999})",
+		 "'duration_ms' must be a whole number from 1000 to 86400000."},
+		{"StartStandby", R"({"duration_ms": 86400001})", "'duration_ms' must be a whole number from 1000"},
+		{"StartStandby", R"({"duration_ms": "60000"})", "'duration_ms' must be a whole number"},
+		{"StartStandby", R"({"duration_ms": 60000.5})", "'duration_ms' must be a whole number"},
+		{"SelectPreset", R"({})", "'name' is missing."},
+		{"SelectPreset", R"({"name": 3})", "'name' must be a string."},
+		{"Hold", R"({"from": "desk"})", "'on' is missing."},
+		{"Hold", R"({"on": 1, "from": "desk"})", "'on' must be true or false."},
+		{"Hold", R"({"on": true})", "'from' is missing."},
+		{"Hold", R"({"on": true, "from": "desk", "reason": 5})", "'reason' must be a string."},
+		{"AddTime", R"({})", "'ms' is missing."},
+		{"AddTime", R"({"ms": "60000"})", "'ms' must be a whole number."},
+	};
+	const Preset before = currentPreset();
+	for (const auto &bad : cases) {
+		const Answer answer = ask(bad.type, bad.json);
+		EXPECT_TRUE(answer.error.startsWith(QString::fromUtf8(bad.error)))
+			<< bad.json << " " << qPrintable(answer.error);
+	}
+	EXPECT_EQ(showState().phase(), PhaseIdle);
+	EXPECT_FALSE(director->flowStatus().held);
+	EXPECT_EQ(currentPreset().duration_ms, before.duration_ms);
+	EXPECT_TRUE(config.read().isEmpty()) << "nothing was saved";
+	EXPECT_EQ(dockCalls, "");
+}
+
+TEST_F(WebsocketRequestTest, StartStandbyWithALengthSavesAForLengthCountdownFirst)
+{
+	Preset preset = currentPreset();
+	preset.count_mode = 0;
+	updateCurrentPreset(preset);
+	dockCalls.clear(); // the news of the set-up's own change
+
+	EXPECT_EQ(ask("StartStandby", R"({"duration_ms": 90000})").error, "");
+	EXPECT_EQ(currentPreset().count_mode, 1);
+	EXPECT_EQ(currentPreset().duration_ms, 90000);
+	const QJsonObject saved = QJsonDocument::fromJson(config.read()).object();
+	EXPECT_EQ(saved.value("presets").toArray().at(0).toObject().value("duration_ms").toInt(), 90000);
+	EXPECT_EQ(showState().snapshot().remainingMs(), 90000);
+	EXPECT_EQ(dockCalls, "flush;reload;");
+}
+
+TEST_F(WebsocketRequestTest, ActionsFollowTheDocksRules)
+{
+	EXPECT_EQ(ask("GoMain").error, "Going to the main scene is not possible now.");
+	EXPECT_EQ(ask("Cancel").error, "Nothing to cancel.");
+	EXPECT_EQ(ask("AddTime", R"({"ms": 60000})").error, "No countdown is running.");
+	EXPECT_EQ(ask("SelectPreset", R"({"name": "nope"})").error, "No preset is named 'nope'.");
+
+	addPreset(defaultPreset(QStringLiteral("Evening")));
+	selectPreset(0);
+	EXPECT_EQ(ask("StartStandby").error, "");
+	EXPECT_EQ(ask("SelectPreset", R"({"name": "Evening"})").error, "Presets are locked while the show runs.");
+	EXPECT_EQ(ask("StartEnding").error, "");
+	EXPECT_EQ(ask("StartEnding").error, "The ending is already running.");
+	EXPECT_EQ(ask("Cancel").error, "");
+	EXPECT_EQ(ask("SelectPreset", R"({"name": "Evening"})").error, "");
+	EXPECT_EQ(currentPreset().name, QStringLiteral("Evening"));
+}
+
+TEST_F(WebsocketRequestTest, OnlyAPersonResumes)
+{
+	EXPECT_EQ(ask("Hold", R"({"on": true, "from": "desk", "reason": "guest late"})").error, "");
+	for (const char *json : {R"({"on": false, "from": "autopilot"})", R"({"on": false, "from": "  "})"}) {
+		EXPECT_TRUE(ask("Hold", json).error.startsWith("Only a person may resume")) << json;
+		EXPECT_TRUE(director->flowStatus().held) << json;
+	}
+	EXPECT_EQ(ask("Hold", R"({"on": false, "from": "Autumn desk"})").error, "");
+	EXPECT_FALSE(director->flowStatus().held);
+}
+
+TEST_F(WebsocketRequestTest, GetStateAndAddTimeAnswerTheRunningCountdown)
+{
+	ask("StartStandby", R"({"duration_ms": 120000})");
+	clock.advance(20000);
+	const Answer added = ask("AddTime", R"({"ms": -30000})");
+	EXPECT_EQ(added.error, "");
+	EXPECT_EQ(added.data.value("remaining_ms").toInt(), 70000);
+
+	const QJsonObject state = ask("GetState").data;
+	EXPECT_EQ(state.value("phase").toString(), "standby");
+	EXPECT_EQ(state.value("step").toString(), "none");
+	EXPECT_EQ(state.value("counting").toBool(), true);
+	EXPECT_EQ(state.value("remaining_ms").toInt(), 70000);
+	EXPECT_EQ(state.value("hold_location").toString(), "Hold.Location.Countdown");
+	EXPECT_EQ(state.value("preset").toString(), currentPreset().name);
+	EXPECT_EQ(state.value("problem").toString(), "");
+}
