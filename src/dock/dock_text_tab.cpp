@@ -54,7 +54,7 @@ QWidget *StandbyDock::buildTextTab()
 		[this](bool on) { editPreset([on](Preset &preset) { preset.style.bold = on; }); });
 	form->addRow(QString(), boldCheck);
 
-	sizeSpin = named(makeSpin(20, 1000, QStringLiteral("px")), "sizeSpin");
+	sizeSpin = named(makeSpin(PresetBounds::minTextSize, PresetBounds::maxTextSize, QStringLiteral("px")), "sizeSpin");
 	sizeSpin->setSingleStep(10);
 	connect(sizeSpin, qOverload<int>(&QSpinBox::valueChanged), this,
 		[this](int size) { editPreset([size](Preset &preset) { preset.style.size = size; }); });
@@ -72,7 +72,7 @@ QWidget *StandbyDock::buildTextTab()
 		const QColor color = outlineButton->color();
 		editPreset([color](Preset &preset) { preset.style.outline = color; });
 	};
-	outlineWidthSpin = named(makeSpin(0, 100, QStringLiteral("px")), "outlineWidthSpin");
+	outlineWidthSpin = named(makeSpin(0, PresetBounds::maxOutlineWidth, QStringLiteral("px")), "outlineWidthSpin");
 	outlineWidthSpin->setPrefix(moduleText("Text.OutlineWidth") + QLatin1Char(' '));
 	connect(outlineWidthSpin, qOverload<int>(&QSpinBox::valueChanged), this,
 		[this](int width) { editPreset([width](Preset &preset) { preset.style.outline_width = width; }); });

@@ -6,12 +6,12 @@
 
 double styleTextSize(const PresetStyle &style)
 {
-	return std::clamp(style.size, 20, 1000);
+	return std::clamp(style.size, PresetBounds::minTextSize, PresetBounds::maxTextSize);
 }
 
 double styleOutlineWidth(const PresetStyle &style)
 {
-	return std::clamp(style.outline_width, 0, 100);
+	return std::clamp(style.outline_width, 0, PresetBounds::maxOutlineWidth);
 }
 
 double styleMargin(const PresetStyle &style)

@@ -7,9 +7,9 @@ struct PresetStyle;
 // Horizontal alignment of a text or picture row ("align" of the style).
 enum TextAlign : int { TextAlignLeft = 0, TextAlignCentre = 1, TextAlignRight = 2 };
 
-// The style's text size, clamped to 20..1000; every size of the picture derives from it.
+// The style's text size within its bounds; every size of the picture derives from it.
 double styleTextSize(const PresetStyle &style);
-// The style's outline width, clamped to 0..100.
+// The style's outline width within its bounds.
 double styleOutlineWidth(const PresetStyle &style);
 // The empty border around the picture, wide enough for the outline.
 double styleMargin(const PresetStyle &style);

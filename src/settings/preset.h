@@ -81,6 +81,10 @@ constexpr int64_t minCountMs = 1000;
 constexpr int64_t maxCountMs = 86400000;
 constexpr int maxTargetMinutes = 1439;
 constexpr int maxTransitionMs = 20000;
+// The style's text size in pixels, from which every size of the picture derives.
+constexpr int minTextSize = 20;
+constexpr int maxTextSize = 1000;
+constexpr int maxOutlineWidth = 100;
 } // namespace PresetBounds
 
 // The colours of the first release's seven themes.

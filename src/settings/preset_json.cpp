@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace {
@@ -19,8 +20,39 @@ struct KeyTypes {
 const KeyTypes presetKeyTypes{
 	{"count_mode", "target_minutes", "duration_ms", "last_ten", "switch_after", "break_ms", "stop_after"},
 	{"standby_ato", "stop_stream"}};
-const KeyTypes styleKeyTypes{{"outline_width", "size", "align", "time_format"}, {"bold"}};
-const KeyTypes classicKeyTypes{{"layout", "theme", "font", "background"}, {"motion"}};
+
+// One member of a record kept under one key of its own data object, with the bounds a
+// number is read with. The style and the first release's look are read, written and
+// type-checked from their tables of members.
+template<typename Record> struct Member {
+	const char *key;
+	std::variant<int Record::*, bool Record::*, QString Record::*, QColor Record::*> field;
+	int low = 0;
+	int high = 0;
+};
+
+const Member<PresetStyle> styleMembers[] = {
+	{"font", &PresetStyle::font},
+	{"font_file", &PresetStyle::font_file},
+	{"bold", &PresetStyle::bold},
+	{"color", &PresetStyle::color},
+	{"outline", &PresetStyle::outline},
+	{"outline_width", &PresetStyle::outline_width, 0, PresetBounds::maxOutlineWidth},
+	{"size", &PresetStyle::size, PresetBounds::minTextSize, PresetBounds::maxTextSize},
+	{"align", &PresetStyle::align, 0, 2},
+	{"time_format", &PresetStyle::time_format, 0, 1},
+	{"image_folder", &PresetStyle::image_folder},
+};
+
+const Member<PresetClassic> classicMembers[] = {
+	{"layout", &PresetClassic::layout, 0, 3},
+	{"theme", &PresetClassic::theme, 0, 6},
+	{"font", &PresetClassic::font, 0, 1},
+	{"background", &PresetClassic::background, 0, 2},
+	{"image", &PresetClassic::image},
+	{"motion", &PresetClassic::motion},
+	{"sub", &PresetClassic::sub},
+};
 
 bool isOneOf(const char *key, const std::vector<const char *> &keys)
 {
@@ -74,64 +106,91 @@ void setColor(obs_data_t *data, const char *key, const QColor &color)
 	setString(data, key, color.name());
 }
 
-void readStyle(obs_data_t *data, PresetStyle &style)
-{
-	const PresetStyle defaults;
-	style.font = getString(data, "font");
-	style.font_file = getString(data, "font_file");
-	style.bold = obs_data_get_bool(data, "bold");
-	style.color = getColor(data, "color", defaults.color);
-	style.outline = getColor(data, "outline", defaults.outline);
-	style.outline_width = getClampedInt(data, "outline_width", 0, 100);
-	style.size = getClampedInt(data, "size", 20, 1000);
-	style.align = getClampedInt(data, "align", 0, 2);
-	style.time_format = getClampedInt(data, "time_format", 0, 1);
-	style.image_folder = getString(data, "image_folder");
-}
-
-void readClassic(obs_data_t *data, PresetClassic &classic)
-{
-	classic.layout = getClampedInt(data, "layout", 0, 3);
-	classic.theme = getClampedInt(data, "theme", 0, 6);
-	classic.font = getClampedInt(data, "font", 0, 1);
-	classic.background = getClampedInt(data, "background", 0, 2);
-	classic.image = getString(data, "image");
-	classic.motion = obs_data_get_bool(data, "motion");
-	classic.sub = getString(data, "sub");
-}
-
 // A member that should hold an object but holds something else reads as absent.
 OBSDataAutoRelease getObject(obs_data_t *data, const char *key)
 {
 	return obs_data_get_obj(data, key);
 }
 
-obs_data_t *styleToData(const PresetStyle &style)
+template<typename Record, size_t N> KeyTypes keyTypesOf(const Member<Record> (&members)[N])
 {
-	obs_data_t *data = obs_data_create();
-	setString(data, "font", style.font);
-	setString(data, "font_file", style.font_file);
-	obs_data_set_bool(data, "bold", style.bold);
-	setColor(data, "color", style.color);
-	setColor(data, "outline", style.outline);
-	obs_data_set_int(data, "outline_width", style.outline_width);
-	obs_data_set_int(data, "size", style.size);
-	obs_data_set_int(data, "align", style.align);
-	obs_data_set_int(data, "time_format", style.time_format);
-	setString(data, "image_folder", style.image_folder);
-	return data;
+	KeyTypes types;
+	for (const Member<Record> &member : members) {
+		if (std::holds_alternative<int Record::*>(member.field))
+			types.numbers.push_back(member.key);
+		else if (std::holds_alternative<bool Record::*>(member.field))
+			types.booleans.push_back(member.key);
+	}
+	return types;
 }
 
-obs_data_t *classicToData(const PresetClassic &classic)
+int readMember(obs_data_t *data, const char *key, int, int low, int high)
+{
+	return getClampedInt(data, key, low, high);
+}
+
+bool readMember(obs_data_t *data, const char *key, bool, int, int)
+{
+	return obs_data_get_bool(data, key);
+}
+
+QString readMember(obs_data_t *data, const char *key, const QString &, int, int)
+{
+	return getString(data, key);
+}
+
+QColor readMember(obs_data_t *data, const char *key, const QColor &fallback, int, int)
+{
+	return getColor(data, key, fallback);
+}
+
+// Values of another type are dropped first, so that a missing or mistyped number or flag
+// reads as the record's default.
+template<typename Record, size_t N>
+void readMembers(obs_data_t *data, Record &record, const Member<Record> (&members)[N])
+{
+	const Record defaults;
+	dropValuesOfOtherTypes(data, keyTypesOf(members));
+	for (const Member<Record> &member : members) {
+		if (const auto *number = std::get_if<int Record::*>(&member.field))
+			obs_data_set_default_int(data, member.key, defaults.**number);
+		else if (const auto *flag = std::get_if<bool Record::*>(&member.field))
+			obs_data_set_default_bool(data, member.key, defaults.**flag);
+	}
+	for (const Member<Record> &member : members)
+		std::visit(
+			[&](auto field) {
+				record.*field = readMember(data, member.key, defaults.*field, member.low, member.high);
+			},
+			member.field);
+}
+
+void writeMember(obs_data_t *data, const char *key, int value)
+{
+	obs_data_set_int(data, key, value);
+}
+
+void writeMember(obs_data_t *data, const char *key, bool value)
+{
+	obs_data_set_bool(data, key, value);
+}
+
+void writeMember(obs_data_t *data, const char *key, const QString &value)
+{
+	setString(data, key, value);
+}
+
+void writeMember(obs_data_t *data, const char *key, const QColor &value)
+{
+	setColor(data, key, value);
+}
+
+// Returns a new data object (caller owns the reference).
+template<typename Record, size_t N> obs_data_t *membersToData(const Record &record, const Member<Record> (&members)[N])
 {
 	obs_data_t *data = obs_data_create();
-	obs_data_set_int(data, "layout", classic.layout);
-	obs_data_set_int(data, "theme", classic.theme);
-	obs_data_set_int(data, "font", classic.font);
-	obs_data_set_int(data, "background", classic.background);
-	setString(data, "image", classic.image);
-	obs_data_set_bool(data, "motion", classic.motion);
-	setString(data, "sub", classic.sub);
+	for (const Member<Record> &member : members)
+		std::visit([&](auto field) { writeMember(data, member.key, record.*field); }, member.field);
 	return data;
 }
 
@@ -147,20 +206,6 @@ void setPresetDefaults(obs_data_t *data)
 	obs_data_set_default_int(data, "break_ms", defaults.break_ms);
 	obs_data_set_default_string(data, "break_text", defaults.break_text.toUtf8().constData());
 	obs_data_set_default_int(data, "stop_after", defaults.stop_after);
-
-	if (OBSDataAutoRelease style = getObject(data, "style")) {
-		dropValuesOfOtherTypes(style, styleKeyTypes);
-		obs_data_set_default_bool(style, "bold", defaults.style.bold);
-		obs_data_set_default_int(style, "outline_width", defaults.style.outline_width);
-		obs_data_set_default_int(style, "size", defaults.style.size);
-		obs_data_set_default_int(style, "align", defaults.style.align);
-	}
-	if (OBSDataAutoRelease classic = getObject(data, "classic")) {
-		dropValuesOfOtherTypes(classic, classicKeyTypes);
-		obs_data_set_default_int(classic, "layout", defaults.classic.layout);
-		obs_data_set_default_int(classic, "background", defaults.classic.background);
-		obs_data_set_default_bool(classic, "motion", defaults.classic.motion);
-	}
 }
 
 } // namespace
@@ -221,9 +266,9 @@ Preset presetFromData(obs_data_t *data)
 	preset.to_ending = readTransition(data, "to_ending");
 
 	if (OBSDataAutoRelease style = getObject(data, "style"))
-		readStyle(style, preset.style);
+		readMembers(style, preset.style, styleMembers);
 	if (OBSDataAutoRelease classic = getObject(data, "classic"))
-		readClassic(classic, preset.classic);
+		readMembers(classic, preset.classic, classicMembers);
 	return preset;
 }
 
@@ -260,9 +305,9 @@ obs_data_t *presetToData(const Preset &preset)
 	obs_data_set_int(data, "stop_after", preset.stop_after);
 	writeTransition(data, "to_ending", preset.to_ending);
 
-	OBSDataAutoRelease style = styleToData(preset.style);
+	OBSDataAutoRelease style = membersToData(preset.style, styleMembers);
 	obs_data_set_obj(data, "style", style);
-	OBSDataAutoRelease classic = classicToData(preset.classic);
+	OBSDataAutoRelease classic = membersToData(preset.classic, classicMembers);
 	obs_data_set_obj(data, "classic", classic);
 	return data;
 }
