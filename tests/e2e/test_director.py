@@ -284,10 +284,6 @@ class DirectorShowTest(ShowTest):
 
     # --- scenarios (first OBS) ---------------------------------------------------------
     @classmethod
-    def program(cls):
-        return cls.ws.call("GetCurrentProgramScene")["currentProgramSceneName"]
-
-    @classmethod
     def wait_program(cls, name, timeout):
         cls.ws.wait_event("CurrentProgramSceneChanged", lambda data: data["sceneName"] == name, timeout)
 
@@ -308,7 +304,7 @@ class DirectorShowTest(ShowTest):
         deadline = time.monotonic() + (COUNTDOWN_MS / 1000 + SWITCH_AFTER_S + 5)
         while time.monotonic() < deadline:
             samples.append((time.time(), cls.volume()))
-            if cls.program() == "OP":
+            if cls.ws.program_scene() == "OP":
                 break
             time.sleep(0.04)
         started = ws.wait_event("SceneTransitionStarted", timeout=5)
@@ -335,15 +331,6 @@ class DirectorShowTest(ShowTest):
         return {"lines": stamped_lines(cls.session)}
 
     @classmethod
-    def flow(cls):
-        return standin.call_proc(cls.ws, "curtainup_get_flow", out={"step": str, "held": bool, "held_reason": str})[1]
-
-    @classmethod
-    def state(cls):
-        return standin.call_proc(cls.ws, "curtainup_get_state",
-                                 out={"mode": str, "counting": bool, "standby_scene": str})[1]
-
-    @classmethod
     def hold(cls, on, sender, reason=""):
         called, _ = standin.call_proc(cls.ws, "curtainup_hold", {"on": on, "from": sender, "reason": reason})
         return called
@@ -358,10 +345,10 @@ class DirectorShowTest(ShowTest):
         held_call = cls.hold(True, "desk", "guest late")
         # Past zero and past the wait after it: nothing may move while held.
         time.sleep(COUNTDOWN_MS / 1000 + SWITCH_AFTER_S + 1.5)
-        while_held = {"program": cls.program(), "flow": cls.flow(), "state": cls.state()}
+        while_held = {"program": cls.ws.program_scene(), "flow": standin.curtainup_flow(cls.ws), "state": standin.curtainup_state(cls.ws)}
         refused_call = cls.hold(False, "auto-cue")
         time.sleep(1.0)
-        after_refusal = {"program": cls.program(), "flow": cls.flow()}
+        after_refusal = {"program": cls.ws.program_scene(), "flow": standin.curtainup_flow(cls.ws)}
         resumed_at = time.time()
         cls.hold(False, "desk")
         cls.wait_program("OP", SWITCH_AFTER_S + 5)
@@ -370,7 +357,7 @@ class DirectorShowTest(ShowTest):
         time.sleep(0.3)
         return {"held_call": held_call, "refused_call": refused_call, "while_held": while_held,
                 "after_refusal": after_refusal, "resumed_at": resumed_at, "op_at": op_at, "began": began,
-                "lines": stamped_lines(cls.session), "after": cls.flow()}
+                "lines": stamped_lines(cls.session), "after": standin.curtainup_flow(cls.ws)}
 
     @classmethod
     def stream_then_ending(cls):
@@ -392,7 +379,7 @@ class DirectorShowTest(ShowTest):
         stopped_at = time.time()
         time.sleep(0.3)
         return {"began": began, "stopped_at": stopped_at, "lines": stamped_lines(cls.session),
-                "state": cls.state(), "flow": cls.flow(), "streaming": ws.call("GetStreamStatus")["outputActive"]}
+                "state": standin.curtainup_state(cls.ws), "flow": standin.curtainup_flow(cls.ws), "streaming": ws.call("GetStreamStatus")["outputActive"]}
 
     @classmethod
     def held_ending(cls):
@@ -401,7 +388,7 @@ class DirectorShowTest(ShowTest):
         time.sleep(HELD_ENDING_AFTER_S)
         cls.hold(True, "desk", "encore")
         time.sleep(STOP_AFTER_S + 1.5)  # past the timer: the stream must still be live
-        while_held = {"streaming": ws.call("GetStreamStatus")["outputActive"], "flow": cls.flow()}
+        while_held = {"streaming": ws.call("GetStreamStatus")["outputActive"], "flow": standin.curtainup_flow(cls.ws)}
         cls.hold(False, "desk")
         ws.wait_event("StreamStateChanged", lambda data: not data["outputActive"]
                       and data["outputState"] == "OBS_WEBSOCKET_OUTPUT_STOPPED", STOP_AFTER_S + 10)
@@ -420,11 +407,11 @@ class DirectorShowTest(ShowTest):
     def missing_things(cls):
         # Standby started by the restore scenario: zero, the OP scene, then Main by hand.
         cls.session.wait_for_log(r"\[curtainup\] no OP media found", COUNTDOWN_MS / 1000 + SWITCH_AFTER_S + 5)
-        flow_on_op = cls.flow()
+        flow_on_op = standin.curtainup_flow(cls.ws)
         cls.ws.trigger_hotkey("curtainup.main")
         cls.session.wait_for_log(r"Scene 'No Such Scene' not found", 5)
         time.sleep(0.3)
-        return {"flow_on_op": flow_on_op, "flow_after": cls.flow(), "program": cls.program(),
+        return {"flow_on_op": flow_on_op, "flow_after": standin.curtainup_flow(cls.ws), "program": cls.ws.program_scene(),
                 "lines": [line for _, line in stamped_lines(cls.session)]}
 
     # --- scenario (third OBS) ----------------------------------------------------------

@@ -143,10 +143,6 @@ class DockShowTest(ShowTest):
             time.sleep(0.05)
 
     @classmethod
-    def program(cls):
-        return cls.ws.call("GetCurrentProgramScene")["currentProgramSceneName"]
-
-    @classmethod
     def act(cls, button, scene=None):
         """Clicks a dock button; with a scene, waits until the program shows it and its
         transition is over."""
@@ -155,11 +151,7 @@ class DockShowTest(ShowTest):
         if scene is not None:
             cls.ws.wait_event("CurrentProgramSceneChanged", lambda data: data["sceneName"] == scene, 5)
             cls.ws.wait_event("SceneTransitionEnded", timeout=5)
-        return cls.program()
-
-    @classmethod
-    def state(cls):
-        return standin.call_proc(cls.ws, "curtainup_get_state", out={"mode": str, "counting": bool})[1]["mode"]
+        return cls.ws.program_scene()
 
     @classmethod
     def window_shot(cls, label):
@@ -174,7 +166,7 @@ class DockShowTest(ShowTest):
     @classmethod
     def program_picture(cls, label):
         """The program scene as OBS renders it, saved next to the window screenshots."""
-        answer = cls.ws.call("GetSourceScreenshot", {"sourceName": cls.program(), "imageFormat": "png",
+        answer = cls.ws.call("GetSourceScreenshot", {"sourceName": cls.ws.program_scene(), "imageFormat": "png",
                                                      "imageWidth": CANVAS[0] // 2, "imageHeight": CANVAS[1] // 2})
         path = os.path.join(cls.session.artifacts_dir, "program-%s.png" % label)
         with open(path, "wb") as f:
@@ -215,7 +207,7 @@ class DockShowTest(ShowTest):
         seen["held_detail"] = cls.text("detailLabel")["text"]
         seen["held_button"] = cls.text("holdButton")["text"]
         seen["held_shot"] = cls.window_shot("hold")
-        seen["held_program"] = cls.program()
+        seen["held_program"] = cls.ws.program_scene()
 
         cls.act("holdButton")
         seen["resumed_state"] = cls.wait_text("stateLabel", lambda t: t.endswith(" left"))
@@ -224,7 +216,7 @@ class DockShowTest(ShowTest):
 
         seen["main_program"] = cls.act("mainButton", "Main")
         seen["main_detail"] = cls.wait_text("detailLabel", lambda t: t == READY)
-        seen["main_state"] = cls.state()
+        seen["main_state"] = standin.curtainup_state(cls.ws)["mode"]
 
         seen["break_program"] = cls.act("breakButton", "Break")
         seen["break_button"] = cls.wait_text("breakButton", lambda t: t == BACK)
@@ -234,12 +226,12 @@ class DockShowTest(ShowTest):
 
         seen["ending_program"] = cls.act("endingButton", "Ending")
         seen["ending_state"] = cls.wait_text("stateLabel", lambda t: t == "Ending")
-        seen["ending_mode"] = cls.state()
+        seen["ending_mode"] = standin.curtainup_state(cls.ws)["mode"]
         seen["ending_button_enabled"] = cls.text("endingButton")["enabled"]
 
         seen["cancel_program"] = cls.act("cancelButton")
         seen["cancel_detail"] = cls.wait_text("detailLabel", lambda t: t == READY)
-        seen["cancel_mode"] = cls.state()
+        seen["cancel_mode"] = standin.curtainup_state(cls.ws)["mode"]
         seen["cancel_enabled"] = cls.text("cancelButton")["enabled"]
         return seen
 
@@ -260,7 +252,7 @@ class DockShowTest(ShowTest):
         # A hidden dock never refreshes, so its status line stays as built: empty.
         cls.click("standbyButton")
         time.sleep(0.5)
-        seen = {"state": cls.text("stateLabel")["text"], "mode": cls.state(), "shot": cls.window_shot("still-hidden")}
+        seen = {"state": cls.text("stateLabel")["text"], "mode": standin.curtainup_state(cls.ws)["mode"], "shot": cls.window_shot("still-hidden")}
         cls.click("cancelButton")
         return seen
 

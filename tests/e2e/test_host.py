@@ -26,12 +26,6 @@ class HostTest(unittest.TestCase):
         cls.ws = ObsWebSocket(cls.session.port)
         cls.addClassCleanup(cls.ws.close)
 
-    def state(self):
-        return standin.call_proc(self.ws, "curtainup_get_state", out={"mode": str})[1]["mode"]
-
-    def held(self):
-        return standin.call_proc(self.ws, "curtainup_get_flow", out={"held": bool})[1]["held"]
-
     def press(self, hotkey, reading, expected, timeout=5.0):
         """Triggers the hotkey through the host and waits until `reading()` gives `expected`."""
         self.ws.trigger_hotkey(hotkey)
@@ -54,14 +48,20 @@ class HostTest(unittest.TestCase):
         self.assertEqual(sorted(name for name in listed if name.startswith("curtainup.")), sorted(HOTKEYS))
 
     def test_each_hotkey_acts_when_the_host_triggers_it(self):
-        self.press("curtainup.standby", self.state, "standby")
-        self.press("curtainup.hold", self.held, True)
-        self.press("curtainup.hold", self.held, False)
-        self.press("curtainup.main", self.state, "idle")
-        self.press("curtainup.break", self.state, "break")
-        self.press("curtainup.break", self.state, "idle")
-        self.press("curtainup.ending", self.state, "ending")
-        self.press("curtainup.cancel", self.state, "idle")
+        def mode():
+            return standin.curtainup_state(self.ws)["mode"]
+
+        def held():
+            return standin.curtainup_flow(self.ws)["held"]
+
+        self.press("curtainup.standby", mode, "standby")
+        self.press("curtainup.hold", held, True)
+        self.press("curtainup.hold", held, False)
+        self.press("curtainup.main", mode, "idle")
+        self.press("curtainup.break", mode, "break")
+        self.press("curtainup.break", mode, "idle")
+        self.press("curtainup.ending", mode, "ending")
+        self.press("curtainup.cancel", mode, "idle")
 
 
 if __name__ == "__main__":

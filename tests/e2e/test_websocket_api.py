@@ -138,10 +138,6 @@ class VendorShowTest(ShowTest):
         raise TimeoutError("the program never changed to %s" % name)
 
     @classmethod
-    def program(cls):
-        return cls.ws.call("GetCurrentProgramScene")["currentProgramSceneName"]
-
-    @classmethod
     def saved_config(cls):
         """config.json as last saved. OBS saves through a temporary file and a rename; in
         between the file is not there."""
@@ -429,9 +425,9 @@ class RunningShowRestartTest(VendorShowTest):
         time.sleep(max(0.0, end + 0.5 - time.time()))
         cls.restart()
         state = cls.call("GetState")
-        program = cls.program()
+        program = cls.ws.program_scene()
         time.sleep(SWITCH_AFTER_S + 1.0)  # anything automatic would have switched by now
-        facts = {"state": state, "program": program, "later": cls.program(), "later_state": cls.call("GetState"),
+        facts = {"state": state, "program": program, "later": cls.ws.program_scene(), "later_state": cls.call("GetState"),
                  "lines": cls.session.log_lines()}
         cls.ws.close()
         cls.session.stop()

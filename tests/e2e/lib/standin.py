@@ -22,6 +22,16 @@ def call_proc(ws, name, args=None, out=None):
     return answer["called"], answer.get("out", {})
 
 
+def curtainup_state(ws):
+    """What "curtainup_get_state" answers: {"mode", "counting", "standby_scene"}."""
+    return call_proc(ws, "curtainup_get_state", out={"mode": str, "counting": bool, "standby_scene": str})[1]
+
+
+def curtainup_flow(ws):
+    """What "curtainup_get_flow" answers: {"step", "held", "held_reason"}."""
+    return call_proc(ws, "curtainup_get_flow", out={"step": str, "held": bool, "held_reason": str})[1]
+
+
 def records(ws):
     """Every Cuebox procedure call the stand-in received in this run, oldest first."""
     return ws.vendor(VENDOR, "records").get("records", [])

@@ -91,6 +91,10 @@ class ObsWebSocket:
         self.close()
 
     # --- requests ---------------------------------------------------------------------
+    def program_scene(self):
+        """The name of the scene on the program output."""
+        return self.call("GetCurrentProgramScene")["currentProgramSceneName"]
+
     def call(self, request_type, data=None, timeout=REQUEST_TIMEOUT):
         """Sends one request and returns its responseData ({} when there is none)."""
         request_id = str(next(self._ids))
