@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
 # Runs every test level on every supported OBS, from a bare Debian 12 machine:
+#   - on this machine, with the presets of CMakePresets.json: the unit and widget tests
+#     under AddressSanitizer and UndefinedBehaviorSanitizer ("asan-ubsan"), the threaded
+#     ones under ThreadSanitizer ("tsan") and the fuzz targets ("fuzz", libFuzzer with clang);
 #   - on each host (OBS 29.0.2 with Qt 5.15, OBS 30.2.3 with Qt 6.8, OBS 32.2.2 with Qt 6.11),
-#     in a Debian root of its own (scripts/hosts/root.sh): the build with warnings as errors,
-#     unit, widget, locale and end-to-end tests in that host's real OBS, and its package;
-#   - on this machine: the unit and widget tests under AddressSanitizer and
-#     UndefinedBehaviorSanitizer, the threaded ones under ThreadSanitizer, and the fuzz targets
-#     (libFuzzer with clang).
-# Each section ends with its own counts; the last line adds them all up.
+#     in a Debian root of its own (scripts/hosts/root.sh): scripts/test-host.sh, the
+#     "default" preset with every level, the end-to-end tests in that host's real OBS and
+#     its package included.
+# Each section ends with its own counts; the last line adds them all up. A host whose root,
+# packages or checkout failed says which, and where its log is.
 # CURTAINUP_HOSTS="obs29 obs32" picks hosts; CURTAINUP_FUZZ_SECONDS sets the fuzzing time.
 set -uo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="$root/build-test"
-jobs="${CURTAINUP_JOBS:-$(nproc)}"
+export CMAKE_BUILD_PARALLEL_LEVEL="${CURTAINUP_JOBS:-$(nproc)}"
+export CURTAINUP_FUZZ_SECONDS="${CURTAINUP_FUZZ_SECONDS:-60}"
 read -r -a hosts <<<"${CURTAINUP_HOSTS:-obs29 obs30 obs32}"
-fuzz_seconds="${CURTAINUP_FUZZ_SECONDS:-60}"
 summary=()
 passed=0
 failed=0
@@ -32,65 +34,66 @@ for host in "${hosts[@]}"; do
 		echo $? >"$out/$host.prepare.rc") &
 done
 
-export_sanitizer_options
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 
 step "Unit and widget tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-if build "$out/asan" "-DCURTAINUP_SANITIZE=address;undefined" -DCURTAINUP_E2E=OFF; then
-	ASAN_OPTIONS=detect_leaks=1 run_ctest "asan+ubsan" "$out/asan" -L "unit|widget"
-else
-	build_failed "asan+ubsan"
-fi
-
+preset_level asan-ubsan
 step "Threaded tests under ThreadSanitizer"
-# Only the programs that hold threaded tests.
-if targets="show_state_tests source_worker_tests module_core_tests" build "$out/tsan" \
-	-DCURTAINUP_SANITIZE=thread -DCURTAINUP_E2E=OFF; then
-	run_ctest "tsan" "$out/tsan" -R Threads
-else
-	build_failed "tsan"
-fi
+preset_level tsan
+step "Fuzz targets: the committed corpus, then ${CURTAINUP_FUZZ_SECONDS} s of fuzzing each"
+preset_level fuzz
 
-step "Fuzz targets: the committed corpus, then ${fuzz_seconds} s of fuzzing each"
-if CC=clang CXX=clang++ targets="config_fuzzer procedures_fuzzer" build "$out/fuzz" -DCURTAINUP_FUZZ=ON \
-	-DCURTAINUP_E2E=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
-	bash "$root/tests/fuzz/run_fuzz.sh" "$out/fuzz" "$fuzz_seconds" 2>&1 | tee "$out/fuzz.log"
-	fuzz_counts=$(grep -oE '^fuzz: [0-9]+ of [0-9]+' "$out/fuzz.log" | tail -n 1)
-	if [ -n "$fuzz_counts" ]; then
-		read -r _ fuzz_passed _ fuzz_total <<<"$fuzz_counts"
-		count "fuzz" "$fuzz_passed" "$fuzz_total"
-	else
-		build_failed "fuzz (no result)"
-	fi
-else
-	build_failed "fuzz"
-fi
+# What failed in a host's steps before its tests (the statuses of scripts/hosts/root.sh,
+# and 13 from scripts/test-host.sh).
+host_step() { # status
+	case "$1" in
+	10) echo "making the root" ;;
+	11) echo "installing the packages" ;;
+	12) echo "entering the checkout" ;;
+	13) echo "build" ;;
+	*) echo "the run (status $1)" ;;
+	esac
+}
 
-# One host's section runs in its root; its last line carries its counts.
-run_host() { # host
-	local host="$1" log="$out/$1.log" began_host
-	wait_for_root "$host" || { build_failed "$host (root)"; return; }
-	began_host=$(date +%s)
-	bash "$root/scripts/hosts/root.sh" run "$host" bash scripts/test-host.sh "$host" 2>&1 | tee "$log"
-	local counts
+# The status of a host's root once it is prepared: 0 when it is ready.
+root_status() { # host
+	while [ ! -f "$out/$1.prepare.rc" ]; do sleep 2; done
+	cat "$out/$1.prepare.rc"
+}
+
+# Runs a command on the machine or in a host's root; its last line "counts: P F" goes into
+# the summary, and a failed step before that (root, packages, checkout) is named.
+count_lines() { # name, log, command...
+	local name="$1" log="$2" status counts
+	shift 2
+	"$@" 2>&1 | tee "$log"
+	status=${PIPESTATUS[0]}
 	counts=$(grep -E '^counts: [0-9]+ [0-9]+$' "$log" | tail -n 1)
 	if [ -z "$counts" ]; then
-		build_failed "$host (no counts)"
+		step_failed "$name" "$(host_step "$status")" "$log"
 		return
 	fi
-	read -r _ host_passed host_failed <<<"$counts"
-	count "$host ($(( ($(date +%s) - began_host + 30) / 60 )) min)" "$host_passed" $((host_passed + host_failed))
+	read -r _ lines_passed lines_failed <<<"$counts"
+	count "$name" "$lines_passed" $((lines_passed + lines_failed))
 }
 
-wait_for_root() { # host
-	while [ ! -f "$out/$1.prepare.rc" ]; do sleep 2; done
-	[ "$(cat "$out/$1.prepare.rc")" = 0 ] && return 0
-	cat "$out/$1.prepare.log" >&2
-	return 1
-}
+step "The checkout in a host root, from /tmp and from a path with a space"
+if [ "$(root_status "${hosts[0]}")" = 0 ]; then
+	count_lines "checkout paths" "$out/root-paths.log" bash "$root/tests/scripts/root_paths.sh" "${hosts[0]}"
+else
+	echo "skipped: the root of ${hosts[0]} is not ready (see below)"
+fi
 
 for host in "${hosts[@]}"; do
-	run_host "$host"
+	status=$(root_status "$host")
+	if [ "$status" != 0 ]; then
+		tail -n 20 "$out/$host.prepare.log" >&2
+		step_failed "$host" "$(host_step "$status")" "$out/$host.prepare.log"
+		continue
+	fi
+	began_host=$(date +%s)
+	count_lines "$host" "$out/$host.log" bash "$root/scripts/hosts/root.sh" run "$host" bash scripts/test-host.sh "$host"
+	summary[-1]="${summary[-1]} ($(( ($(date +%s) - began_host + 30) / 60 )) min)"
 done
 wait
 

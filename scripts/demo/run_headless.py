@@ -10,6 +10,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "tests", "e2e", "lib"))
+sys.path.insert(0, os.path.abspath(sys.argv[1]))  # module_facts.py, written by the build
 
 import demo_show  # noqa: E402
 from obs_session import ObsSession  # noqa: E402

@@ -7,9 +7,16 @@
 #   obs29: Debian 12 "bookworm" (OBS 29.0.2, Qt 5.15)
 #   obs30: Debian 13 "trixie" (OBS 30.2.3, Qt 6.8)
 #   obs32: Debian testing "forky" (OBS 32.2.2, Qt 6.11)
-# `run` works in a mount namespace of its own: /proc, /sys, /dev and the checkout are
-# mounted for the command and vanish with it, so nothing stays mounted inside a root and
-# concurrent runs in one root do not disturb each other.
+# `run` works in a mount namespace of its own: /proc, /sys, /dev, a fresh /tmp and the
+# checkout are mounted for the command and vanish with it, so nothing stays mounted inside
+# a root and concurrent runs in one root do not disturb each other. The checkout is bound
+# at its own path, wherever it lies (under /tmp, or with spaces in its path).
+#
+# A step that fails before any build says so and exits with its own status, which
+# scripts/test.sh names in its summary:
+#   10  the root could not be made (debootstrap)
+#   11  the root's packages could not be installed
+#   12  the checkout is not reachable inside the root
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -32,12 +39,18 @@ as_root() {
 	if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-# The mirror this machine's apt already uses.
+# The mirror this machine's apt already uses; the roots are made from it and from nothing else.
 mirror() {
 	local uri
-	uri=$(grep -hoE '^URIs: *\S+' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1 | awk '{print $2}')
-	[ -n "$uri" ] || uri=$(grep -hoE '^deb +\S+' /etc/apt/sources.list 2>/dev/null | head -n 1 | awk '{print $2}')
-	echo "${uri:-http://deb.debian.org/debian}"
+	uri=$(grep -hoE '^URIs: *\S+' /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n 1 | awk '{print $2}')
+	[ -n "$uri" ] || uri=$(grep -hoE '^deb +(\[[^]]*\] +)?\S+' /etc/apt/sources.list /etc/apt/sources.list.d/*.list \
+		2>/dev/null | head -n 1 | awk '{print $NF}')
+	if [ -z "$uri" ]; then
+		echo "root.sh: apt's sources name no Debian mirror (/etc/apt/sources.list.d/*.sources," \
+			"/etc/apt/sources.list); add one, e.g. with apt-add-repository or by hand" >&2
+		return 1
+	fi
+	echo "$uri"
 }
 
 # Makes the base system once; a half-made root (an interrupted run) is made again.
@@ -49,9 +62,11 @@ make_base() {
 	command -v debootstrap >/dev/null || as_root apt-get install -y -qq debootstrap >/dev/null
 	as_root mkdir -p "$cache"
 	as_root rm -rf --one-file-system "$dir.tmp"
-	echo "root.sh: making the $suite root for $host in $dir"
+	local from
+	from=$(mirror) || return 1
+	echo "root.sh: making the $suite root for $host in $dir from $from"
 	# Debian 12's debootstrap has no script named after testing; sid's fits every suite.
-	as_root debootstrap --variant=minbase --include=ca-certificates "$suite" "$dir.tmp" "$(mirror)" \
+	as_root debootstrap --variant=minbase --include=ca-certificates "$suite" "$dir.tmp" "$from" \
 		/usr/share/debootstrap/scripts/sid >"$cache/$host.debootstrap.log" 2>&1 ||
 		{ tail -n 20 "$cache/$host.debootstrap.log" >&2; return 1; }
 	# Testing's Release file may be past its Valid-Until date.
@@ -65,9 +80,11 @@ run_in_root() {
 	local host="$1" dir
 	shift
 	dir="$cache/$host"
-	[ -f "$dir/.curtainup-base" ] || { echo "root.sh: no root for $host; run 'root.sh prepare $host'" >&2; return 1; }
+	[ -f "$dir/.curtainup-base" ] || { echo "root.sh: no root for $host; run 'root.sh prepare $host'" >&2; return 10; }
 	as_root cp /etc/resolv.conf "$dir/etc/resolv.conf"
-	as_root mkdir -p "$dir$checkout"
+	# The fresh /tmp comes first and the checkout's mount point is made after it, so a
+	# checkout under /tmp is not hidden by it.
+	local status=0
 	# shellcheck disable=SC2016
 	as_root unshare --mount --propagation private bash -c '
 		set -e
@@ -76,19 +93,27 @@ run_in_root() {
 		mount -t proc proc "$dir/proc"
 		mount -t sysfs sysfs "$dir/sys"
 		mount --rbind /dev "$dir/dev"
-		mount --bind "$checkout" "$dir$checkout"
 		mount -t tmpfs tmpfs "$dir/tmp"
+		mkdir -p "$dir$checkout"
+		mount --bind "$checkout" "$dir$checkout"
 		exec chroot "$dir" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
 			LANG=C.UTF-8 TERM="${TERM:-dumb}" CI="${CI:-}" CURTAINUP_JOBS="${CURTAINUP_JOBS:-}" \
-			CURTAINUP_HOST_INSIDE=1 bash -c "cd \"\$0\" && exec \"\$@\"" "$checkout" "$@"
-	' bash "$dir" "$checkout" "$@"
+			CURTAINUP_HOST_INSIDE=1 bash -c "cd \"\$0\" || exit 12; exec \"\$@\"" "$checkout" "$@"
+	' bash "$dir" "$checkout" "$@" || status=$?
+	[ "$status" -ne 12 ] || echo "root.sh: the checkout $checkout is not reachable inside the root of $host" >&2
+	return "$status"
 }
 
 case "${1:-}" in
 prepare)
-	make_base "$2"
+	make_base "$2" || { echo "root.sh: step failed: the root of $2" >&2; exit 10; }
 	# The project's own installer picks the packages of that root's release.
-	run_in_root "$2" bash scripts/install-deps.sh
+	run_in_root "$2" bash scripts/install-deps.sh || {
+		status=$?
+		[ "$status" -eq 12 ] && exit 12
+		echo "root.sh: step failed: the packages of $2" >&2
+		exit 11
+	}
 	;;
 run)
 	host="$2"

@@ -20,7 +20,8 @@ fi
 
 mkdir -p "$artifacts_dir"
 export BUILD_DIR="$build_dir" ARTIFACTS_DIR="$artifacts_dir"
-export PYTHONPATH="$here/lib${PYTHONPATH:+:$PYTHONPATH}"
+# The module's facts (version, build tag) are written into the build by CMake.
+export PYTHONPATH="$here/lib:$build_dir${PYTHONPATH:+:$PYTHONPATH}"
 export PYTHONDONTWRITEBYTECODE=1
 # Debian's interpreter: the first python3 on PATH may lack Debian's websocket module.
 exec /usr/bin/python3 "$here/lib/run_suite.py" "$@"
