@@ -3,77 +3,109 @@
 #include <obs.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEvent>
 #include <QThread>
+
+#include <algorithm>
+#include <condition_variable>
 
 namespace {
 
-// How long closing waits for work that was handed over but has not reached the queue yet.
-constexpr qint64 drainLimitMs = 2000;
-
 void postToHostUi(void (*task)(void *), void *param)
 {
-	obs_queue_task(OBS_TASK_UI, task, param, true);
+	obs_queue_task(OBS_TASK_UI, task, param, false);
+}
+
+bool onUiThread()
+{
+	const QCoreApplication *application = QCoreApplication::instance();
+	return application && QThread::currentThread() == application->thread();
 }
 
 } // namespace
 
+// Shared by the caller and the queued task; whichever comes second frees it.
 struct UiHandOff::Job {
-	UiHandOff *self;
-	const std::function<void()> *work;
-	bool ran;
+	enum State { Waiting, Running, Finished, Dropped };
+
+	std::mutex mutex;
+	std::condition_variable changed;
+	State state = Waiting;
+	const std::function<void()> *work; // the caller's; read only while the caller waits
 };
 
-UiHandOff::UiHandOff(Post post_) : post(post_ ? std::move(post_) : Post(postToHostUi)) {}
-
-bool UiHandOff::isClosed()
+UiHandOff::UiHandOff(Post post_, std::chrono::milliseconds bound_)
+    : post(post_ ? std::move(post_) : Post(postToHostUi)), bound(bound_)
 {
-	std::lock_guard<std::mutex> lock(mutex);
-	return closed;
 }
 
 void UiHandOff::runJob(void *param)
 {
-	Job *job = static_cast<Job *>(param);
-	if (job->self->isClosed())
-		return;
-	(*job->work)();
-	job->ran = true;
+	const std::unique_ptr<std::shared_ptr<Job>> owned(static_cast<std::shared_ptr<Job> *>(param));
+	Job &job = **owned;
+	{
+		std::lock_guard<std::mutex> lock(job.mutex);
+		if (job.state != Job::Waiting)
+			return; // its caller gave up, or the hand-off closed
+		job.state = Job::Running;
+	}
+	(*job.work)();
+	{
+		std::lock_guard<std::mutex> lock(job.mutex);
+		job.state = Job::Finished;
+	}
+	job.changed.notify_all();
 }
 
-bool UiHandOff::run(const std::function<void()> &work)
+UiHandOff::Outcome UiHandOff::run(const std::function<void()> &work)
 {
+	auto job = std::make_shared<Job>();
+	job->work = &work;
+	const bool here = onUiThread();
 	{
 		std::lock_guard<std::mutex> lock(mutex);
 		if (closed)
-			return false;
-		++inFlight;
+			return Outcome::Closed;
+		if (!here)
+			waiting.push_back(job);
 	}
-	Job job{this, &work, false};
-	post(runJob, &job);
+	if (here) {
+		work();
+		return Outcome::Ran;
+	}
+	post(runJob, new std::shared_ptr<Job>(job));
+
+	Outcome outcome = Outcome::Ran;
+	{
+		std::unique_lock<std::mutex> lock(job->mutex);
+		if (!job->changed.wait_for(lock, bound, [&] { return job->state != Job::Waiting; })) {
+			job->state = Job::Dropped;
+			outcome = Outcome::TimedOut;
+		} else {
+			// Work the UI thread has begun is waited for to its end.
+			job->changed.wait(lock, [&] { return job->state != Job::Running; });
+			if (job->state == Job::Dropped)
+				outcome = Outcome::Closed;
+		}
+	}
 	std::lock_guard<std::mutex> lock(mutex);
-	--inFlight;
-	return job.ran;
+	waiting.erase(std::remove(waiting.begin(), waiting.end(), job), waiting.end());
+	return outcome;
 }
 
 void UiHandOff::close()
 {
+	std::vector<std::shared_ptr<Job>> dropped;
 	{
 		std::lock_guard<std::mutex> lock(mutex);
 		closed = true;
+		dropped = waiting;
 	}
-	// The host queues UI tasks as queued calls to the application object; delivering them
-	// here lets the waiting callers go before the host stops its event loop.
-	QElapsedTimer waited;
-	waited.start();
-	for (;;) {
+	for (const std::shared_ptr<Job> &job : dropped) {
 		{
-			std::lock_guard<std::mutex> lock(mutex);
-			if (inFlight == 0 || waited.elapsed() > drainLimitMs)
-				return;
+			std::lock_guard<std::mutex> lock(job->mutex);
+			if (job->state == Job::Waiting)
+				job->state = Job::Dropped;
 		}
-		QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
-		QThread::msleep(1);
+		job->changed.notify_all();
 	}
 }

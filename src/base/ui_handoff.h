@@ -1,32 +1,37 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
+#include <memory>
 #include <mutex>
+#include <vector>
 
-// Runs work that arrives on another thread on the host's UI thread and waits for it, until
-// it is closed. Closing happens on the UI thread when the host exits: from then on no work
-// is taken, and work already handed over is let through (without running) before close()
-// returns, so that no caller stays blocked on a UI thread that stopped serving tasks.
+// Runs work that arrives on another thread on the host's UI thread, and waits a bounded
+// time for it. Work the UI thread has not begun when the wait runs out is dropped: it
+// never runs later, so a caller that gave up has not left anything behind. Closing (on the
+// UI thread, when the host exits) drops the work still waiting and wakes its callers; it
+// delivers none of the host's or other plug-ins' queued events.
 class UiHandOff {
 public:
-	// Runs task(param) on the UI thread and returns when it has run.
+	// Queues task(param) to run once on the UI thread; returns at once.
 	using Post = std::function<void(void (*task)(void *), void *param)>;
+	enum class Outcome { Ran, TimedOut, Closed };
 
-	// Without a post function the host's UI task queue is used (obs_queue_task, waiting).
-	explicit UiHandOff(Post post = Post());
+	// Without a post function the host's UI task queue is used (obs_queue_task).
+	explicit UiHandOff(Post post = Post(), std::chrono::milliseconds bound = std::chrono::seconds(2));
 
-	// False when closed: the work did not run.
-	bool run(const std::function<void()> &work);
+	// Called on the UI thread itself, the work runs at once.
+	Outcome run(const std::function<void()> &work);
 	// On the UI thread.
 	void close();
 
 private:
 	struct Job;
 	static void runJob(void *param);
-	bool isClosed();
 
 	Post post;
+	std::chrono::milliseconds bound;
 	std::mutex mutex;
 	bool closed = false;
-	int inFlight = 0;
+	std::vector<std::shared_ptr<Job>> waiting;
 };

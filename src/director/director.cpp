@@ -71,21 +71,29 @@ void Director::tick()
 
 void Director::startStandby()
 {
-	enterStandby(nullptr);
+	operatorActed();
+	enterStandby(nullptr, 0);
 }
 
-void Director::enterStandby(const RunningShow *resumed)
+void Director::startStandbyFor(int64_t lengthMs)
+{
+	operatorActed();
+	enterStandby(nullptr, lengthMs);
+}
+
+void Director::enterStandby(const RunningShow *resumed, int64_t runLengthMs)
 {
 	const Preset preset = selectedPreset();
 	takeOverFlow(false);
 	setStep(StepNone);
+	onMain = false;
 	bgmFadeStarted = false;
 	restoreBgmVolume();
 
 	if (resumed)
 		showState().resumeCountdown(resumed->endsAtWallMs);
 	else
-		showState().startCountdown();
+		showState().startCountdown(runLengthMs);
 	host->reportPhase("standby");
 	if (resumed)
 		logResumed(*resumed);
@@ -136,6 +144,7 @@ void Director::proceedAfterZero()
 
 void Director::skipToMain()
 {
+	operatorActed();
 	const int phase = showState().phase();
 	const bool heldSwitchToMain = held && step == StepGoingMain && holdGatedSwitchWaiting();
 	if (phase != PhaseStandby && phase != PhaseOp && !heldSwitchToMain)
@@ -159,6 +168,7 @@ void Director::switchToMain(bool manual)
 	const Preset preset = selectedPreset();
 	if (preset.main_scene.isEmpty()) {
 		setStep(StepNone);
+		onMain = true;
 		host->reportPhase("opening");
 		host->reportPhase("opening_done");
 		return;
@@ -166,6 +176,7 @@ void Director::switchToMain(bool manual)
 	setStep(StepGoingMain);
 	Action reachedMain = guarded([this] {
 		setStep(StepNone);
+		onMain = true;
 		showState().clearFinished();
 		host->reportPhase("opening_done");
 	});
@@ -176,15 +187,22 @@ void Director::switchToMain(bool manual)
 void Director::toggleBreak()
 {
 	if (showState().phase() == PhaseBreak)
-		returnFromBreak(false);
+		endBreak();
 	else
 		startBreak();
 }
 
 void Director::startBreak()
 {
+	operatorActed();
 	if (showState().phase() != PhaseBreak)
 		enterBreak(nullptr);
+}
+
+void Director::endBreak()
+{
+	operatorActed();
+	returnFromBreak(false);
 }
 
 void Director::enterBreak(const RunningShow *resumed)
@@ -245,9 +263,11 @@ void Director::returnFromBreak(bool automatic)
 
 void Director::startEnding()
 {
+	operatorActed();
 	const Preset preset = selectedPreset();
 	const int64_t now = monotonicNowMs();
 	takeOverFlow(true);
+	onMain = false;
 	showState().resetCountdown();
 	showState().setPhase(PhaseEnding);
 	host->reportPhase("ending");
@@ -273,7 +293,9 @@ void Director::startEnding()
 
 void Director::cancel()
 {
+	operatorActed();
 	takeOverFlow(true);
+	onMain = false;
 	setStep(StepNone);
 	showState().resetCountdown();
 	host->reportPhase("idle");
@@ -325,12 +347,14 @@ FlowStatus Director::flowStatus() const
 	status.afterZeroDeadline = afterZeroDeadline;
 	status.hasOpScene = !selectedPreset().op_scene.isEmpty();
 	status.stopStreamAt = stopStreamPaused ? monotonicNowMs() + stopStreamRemaining : stopStreamAt;
-	if (monotonicNowMs() < problemUntil)
+	if (problemUntilOperatorActs || monotonicNowMs() < problemUntil)
 		status.problem = problem;
 	status.held = held;
 	status.holdReason = holdReason;
 	status.holdLocation = holdLocation();
 	status.waitingForResume = holdGatedSwitchWaiting();
+	status.onMain = onMain;
+	status.resumedAfterRestart = resumedAfterRestart;
 	return status;
 }
 
@@ -356,11 +380,21 @@ void Director::resetFlow()
 	switchQueue.clear();
 }
 
-void Director::reportProblem(const QString &text)
+void Director::reportProblem(const QString &text, bool untilOperatorActs)
 {
 	problem = text;
 	problemUntil = monotonicNowMs() + problemShownMs;
+	problemUntilOperatorActs = untilOperatorActs;
 	moduleLog(LOG_WARNING, "%s", qUtf8Printable(text));
+}
+
+void Director::operatorActed()
+{
+	if (problemUntilOperatorActs) {
+		problemUntilOperatorActs = false;
+		problemUntil = 0;
+	}
+	resumedAfterRestart = false;
 }
 
 void Director::reportMissing(const char *key, const QString &name)

@@ -36,8 +36,15 @@ public:
 
 	// Operator operations.
 	void startStandby();
+	// Standby with a countdown of this length for this run only; the preset stays as it is.
+	void startStandbyFor(int64_t lengthMs);
 	void skipToMain();
+	// The dock's Break/Back button.
 	void toggleBreak();
+	// A break, unless one runs.
+	void startBreak();
+	// The way back from a break, unless it is on its way already.
+	void endBreak();
 	void startEnding();
 	void cancel();
 	void toggleHold();
@@ -76,9 +83,8 @@ private:
 	void afterZero(int64_t now);
 	void proceedAfterZero();
 	void switchToMain(bool manual);
-	void startBreak();
 	// Standby or a break from the top, or (resumed) going on with a run from before a restart.
-	void enterStandby(const RunningShow *resumed);
+	void enterStandby(const RunningShow *resumed, int64_t runLengthMs);
 	void enterBreak(const RunningShow *resumed);
 	void logResumed(const RunningShow &resumed) const;
 	void returnFromBreak(bool automatic);
@@ -87,7 +93,10 @@ private:
 	// watch, no music fade (its volume put back if asked), no stream or media timer.
 	void takeOverFlow(bool restoreMusic);
 	void resetFlow();
-	void reportProblem(const QString &text);
+	// Shown for 10 s, or until the operator's next action.
+	void reportProblem(const QString &text, bool untilOperatorActs = false);
+	// What only lasts until the operator acts goes.
+	void operatorActed();
 	void reportMissing(const char *key, const QString &name);
 	// The host is asked to close and is about to save the operator's transition.
 	bool onCloseRequested();
@@ -152,6 +161,9 @@ private:
 
 	QString problem;
 	int64_t problemUntil = 0;
+	bool problemUntilOperatorActs = false;
+	bool onMain = false;
+	bool resumedAfterRestart = false; // until the operator's next action
 
 	// Switching.
 	std::deque<SwitchRequest> switchQueue;

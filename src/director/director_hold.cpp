@@ -10,6 +10,9 @@
 
 namespace {
 
+// A longer reason is cut: it travels into the dock, "config.json" and every remote event.
+constexpr int maxReasonChars = 200;
+
 QByteArray labelText(const QString &label)
 {
 	return moduleText(label).toUtf8();
@@ -19,6 +22,8 @@ QByteArray labelText(const QString &label)
 
 void Director::hold(bool on, const QString &from, const QString &reason)
 {
+	if (isPersonSender(from))
+		operatorActed();
 	const int64_t now = monotonicNowMs();
 	if (!on && !isPersonSender(from)) {
 		moduleLog(LOG_WARNING, "再開を拒否: from='%s' は人の操作ではありません", logText(from).constData());
@@ -28,7 +33,7 @@ void Director::hold(bool on, const QString &from, const QString &reason)
 	if (on) {
 		const bool wasHeld = held;
 		held = true;
-		holdReason = reason;
+		holdReason = cutText(reason, maxReasonChars);
 		showState().setHeld(true);
 		publishFlow();
 		moduleLog(LOG_INFO, "待った: from='%s' reason='%s'", logText(from).constData(),

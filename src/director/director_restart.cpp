@@ -10,14 +10,16 @@ void Director::resumeShow(const RunningShow &show)
 	if (show.phase == RunningPhase::Break)
 		enterBreak(&show);
 	else
-		enterStandby(&show);
+		enterStandby(&show, 0);
 	if (show.held)
 		hold(true, QStringLiteral("curtainup"), show.holdReason);
+	// After the hold above: the dock says so until the operator's next action.
+	resumedAfterRestart = true;
 }
 
 void Director::reportEndedWhileClosed()
 {
-	reportProblem(moduleText("Problem.EndedWhileClosed"));
+	reportProblem(moduleText("Problem.EndedWhileClosed"), true);
 }
 
 void Director::logResumed(const RunningShow &resumed) const

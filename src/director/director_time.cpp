@@ -10,6 +10,7 @@ constexpr int64_t minuteMs = 60000;
 
 int64_t Director::addTime(int64_t ms)
 {
+	operatorActed();
 	const int64_t left = showState().addTime(ms);
 	if (left >= 0)
 		moduleLog(LOG_INFO, "%lld ms added to the countdown; %lld s left", static_cast<long long>(ms),

@@ -67,6 +67,10 @@ void resumeRunningShow()
 	case RestartCase::TooFarAhead:
 		moduleLog(LOG_WARNING, "running show ignored: its end lies more than a day ahead");
 		break;
+	case RestartCase::WrittenInFuture:
+		moduleLog(LOG_WARNING, "running show ignored: it was written %lld s from now (the clock went back)",
+			  static_cast<long long>((show.writtenAtWallMs - now + 999) / 1000));
+		break;
 	}
 	storeRunningShow(RunningShow());
 }

@@ -28,6 +28,8 @@ void ColorButton::setColor(const QColor &color)
 
 void ColorButton::chooseColor()
 {
+	if (onOpening)
+		onOpening();
 	const QColor chosen = QColorDialog::getColor(current, this, moduleText("Text.PickColor"));
 	if (!chosen.isValid() || chosen.rgba() == current.rgba())
 		return;

@@ -12,6 +12,8 @@ class ColorButton : public QPushButton {
 public:
 	ColorButton();
 
+	// Runs as the colour dialog opens.
+	std::function<void()> onOpening;
 	// Runs only after the user chose a different, valid colour.
 	std::function<void()> onChanged;
 

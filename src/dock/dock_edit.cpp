@@ -24,6 +24,7 @@
 #include <QSpinBox>
 #include <QTimeEdit>
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -92,6 +93,20 @@ void StandbyDock::bindNameCombo(QComboBox *combo, QString Preset::*field)
 		const QString name = combo->currentData().toString();
 		editPreset([field, name](Preset &preset) { preset.*field = name; });
 	});
+}
+
+void StandbyDock::bindColorButton(ColorButton *button, QColor PresetStyle::*field)
+{
+	auto mark = std::make_shared<PresetMark>();
+	button->onOpening = [this, mark] { *mark = markPreset(); };
+	button->onChanged = [this, button, field, mark] {
+		if (presetChangedSince(*mark, "Text.PickColor")) {
+			button->setColor(currentPreset().style.*field);
+			return;
+		}
+		const QColor color = button->color();
+		editPreset([field, color](Preset &preset) { preset.style.*field = color; });
+	};
 }
 
 QComboBox *StandbyDock::addSceneRow(QFormLayout *form, const char *labelKey, const char *name, QString Preset::*field)

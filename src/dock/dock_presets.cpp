@@ -52,6 +52,24 @@ bool StandbyDock::refusedWhileLocked(const char *titleKey)
 	return true;
 }
 
+StandbyDock::PresetMark StandbyDock::markPreset() const
+{
+	return {currentIndex(), currentPreset().name};
+}
+
+bool StandbyDock::presetChangedSince(const PresetMark &mark, const char *titleKey)
+{
+	if (currentIndex() == mark.index && currentPreset().name == mark.name)
+		return false;
+	QMessageBox::information(this, moduleText(titleKey), moduleText("Preset.ChangedMeanwhile"), QMessageBox::Ok);
+	return true;
+}
+
+bool StandbyDock::refusedAfterDialog(const PresetMark &mark, const char *titleKey)
+{
+	return refusedWhileLocked(titleKey) || presetChangedSince(mark, titleKey);
+}
+
 void StandbyDock::choosePreset(int index)
 {
 	if (loading || index < 0)
@@ -67,8 +85,9 @@ void StandbyDock::choosePreset(int index)
 void StandbyDock::savePresetAs()
 {
 	flushTexts();
+	const PresetMark mark = markPreset();
 	const QString name = askPresetName(this, "Preset.SaveAs", uniquePresetName(currentPreset().name));
-	if (name.isEmpty() || refusedWhileLocked("Preset.SaveAs"))
+	if (name.isEmpty() || refusedAfterDialog(mark, "Preset.SaveAs"))
 		return;
 	Preset copy = currentPreset();
 	copy.name = name;
@@ -80,7 +99,7 @@ void StandbyDock::savePresetAs()
 		addPreset(copy);
 	} else {
 		if (!askYesNo(this, "Preset.SaveAs", moduleText("Preset.Overwrite").arg(name)) ||
-		    refusedWhileLocked("Preset.SaveAs"))
+		    refusedAfterDialog(mark, "Preset.SaveAs"))
 			return;
 		const QScopedValueRollback<bool> own(changingPresets, true);
 		selectPreset(existing);
@@ -92,8 +111,9 @@ void StandbyDock::savePresetAs()
 
 void StandbyDock::renamePreset()
 {
+	const PresetMark mark = markPreset();
 	const QString name = askPresetName(this, "Preset.Rename", currentPreset().name);
-	if (name.isEmpty() || name == currentPreset().name || refusedWhileLocked("Preset.Rename"))
+	if (name.isEmpty() || refusedAfterDialog(mark, "Preset.Rename") || name == currentPreset().name)
 		return;
 	if (findPreset(name) >= 0) {
 		QMessageBox::information(this, moduleText("Preset.Rename"), moduleText("Preset.NameUsed").arg(name),
@@ -111,8 +131,9 @@ void StandbyDock::removeCurrentPreset()
 {
 	if (presetCount() < 2)
 		return;
+	const PresetMark mark = markPreset();
 	if (!askYesNo(this, "Preset.Remove", moduleText("Preset.RemoveConfirm").arg(currentPreset().name)) ||
-	    refusedWhileLocked("Preset.Remove"))
+	    refusedAfterDialog(mark, "Preset.Remove"))
 		return;
 	// Text typed for the preset that goes away goes with it.
 	textTimer.stop();

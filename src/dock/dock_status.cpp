@@ -4,6 +4,7 @@
 #include "director/director.h"
 #include "picture/clock_text.h"
 #include "show/action_rules.h"
+#include "show/show_report.h"
 #include "show/show_state.h"
 
 #include <algorithm>
@@ -55,14 +56,9 @@ void composeLines(DockStatus &status, const ShowSnapshot &snapshot, const FlowSt
 		if (!flow.holdReason.isEmpty())
 			status.detail += QLatin1Char('\n') + flow.holdReason;
 	}
+	if (flow.resumedAfterRestart)
+		status.detail += QLatin1Char('\n') + moduleText("State.ResumedAfterRestart");
 	status.timeAdjustable = snapshot.counting();
-}
-
-QString joinProblems(const QString &flowProblem, const QString &saveProblem)
-{
-	if (flowProblem.isEmpty() || saveProblem.isEmpty())
-		return flowProblem + saveProblem;
-	return flowProblem + QLatin1Char('\n') + saveProblem;
 }
 
 void composeActions(DockStatus &status, int phase, const FlowStatus &flow)
@@ -85,7 +81,7 @@ DockStatus composeDockStatus(const ShowSnapshot &snapshot, const FlowStatus &flo
 {
 	DockStatus status;
 	composeLines(status, snapshot, flow);
-	status.problem = joinProblems(flow.problem, saveProblem);
+	status.problem = joinedProblems(flow.problem, saveProblem);
 	composeActions(status, snapshot.countdown.phase, flow);
 	return status;
 }

@@ -50,9 +50,10 @@ void StandbyDock::clearFontFile()
 void StandbyDock::pickFontFile()
 {
 	const QString title = moduleText("Text.FontFilePick");
+	const PresetMark mark = markPreset();
 	const QString path = QFileDialog::getOpenFileName(
 		this, title, QString(), moduleText("Text.FontFilter") + QStringLiteral(" (*.ttf *.otf *.ttc)"));
-	if (path.isEmpty())
+	if (path.isEmpty() || presetChangedSince(mark, "Text.FontFilePick"))
 		return;
 	const QString family = loadFontFile(path);
 	if (family.isEmpty()) {
@@ -75,9 +76,10 @@ void StandbyDock::showFontFamily(const QString &family)
 
 void StandbyDock::pickImageFolder()
 {
+	const PresetMark mark = markPreset();
 	const QString folder = QFileDialog::getExistingDirectory(
 		this, moduleText("Text.ImagePick"), currentPreset().style.image_folder, QFileDialog::ShowDirsOnly);
-	if (folder.isEmpty())
+	if (folder.isEmpty() || presetChangedSince(mark, "Text.ImagePick"))
 		return;
 	editPreset([folder](Preset &preset) { preset.style.image_folder = folder; });
 	updateImageStatus();

@@ -54,24 +54,19 @@ QWidget *StandbyDock::buildTextTab()
 		[this](bool on) { editPreset([on](Preset &preset) { preset.style.bold = on; }); });
 	form->addRow(QString(), boldCheck);
 
-	sizeSpin = named(makeSpin(PresetBounds::minTextSize, PresetBounds::maxTextSize, QStringLiteral("px")), "sizeSpin");
+	sizeSpin =
+		named(makeSpin(PresetBounds::minTextSize, PresetBounds::maxTextSize, QStringLiteral("px")), "sizeSpin");
 	sizeSpin->setSingleStep(10);
 	connect(sizeSpin, qOverload<int>(&QSpinBox::valueChanged), this,
 		[this](int size) { editPreset([size](Preset &preset) { preset.style.size = size; }); });
 	form->addRow(moduleText("Text.Size"), sizeSpin);
 
 	colorButton = named(new ColorButton, "colorButton");
-	colorButton->onChanged = [this] {
-		const QColor color = colorButton->color();
-		editPreset([color](Preset &preset) { preset.style.color = color; });
-	};
+	bindColorButton(colorButton, &PresetStyle::color);
 	form->addRow(moduleText("Text.Color"), colorButton);
 
 	outlineButton = named(new ColorButton, "outlineButton");
-	outlineButton->onChanged = [this] {
-		const QColor color = outlineButton->color();
-		editPreset([color](Preset &preset) { preset.style.outline = color; });
-	};
+	bindColorButton(outlineButton, &PresetStyle::outline);
 	outlineWidthSpin = named(makeSpin(0, PresetBounds::maxOutlineWidth, QStringLiteral("px")), "outlineWidthSpin");
 	outlineWidthSpin->setPrefix(moduleText("Text.OutlineWidth") + QLatin1Char(' '));
 	connect(outlineWidthSpin, qOverload<int>(&QSpinBox::valueChanged), this,

@@ -76,6 +76,17 @@ private:
 	void removeCurrentPreset();
 	// True (after telling the operator) when a show runs or a step waits.
 	bool refusedWhileLocked(const char *titleKey);
+	// The current preset as a dialog opens: a dialog acts only on the preset it was opened
+	// for, though a remote request may choose another while it is open.
+	struct PresetMark {
+		int index;
+		QString name;
+	};
+	PresetMark markPreset() const;
+	// True (after telling the operator) when another preset became current since the mark.
+	bool presetChangedSince(const PresetMark &mark, const char *titleKey);
+	// Either of the two above, for the dialogs of the preset row.
+	bool refusedAfterDialog(const PresetMark &mark, const char *titleKey);
 
 	// Status and preview (dock_refresh.cpp).
 	void applyStatusLines(const ShowSnapshot &snapshot);
@@ -114,6 +125,8 @@ private:
 	void applyTexts();
 	void restartTextTimer();
 	void bindNameCombo(QComboBox *combo, QString Preset::*field);
+	// The colour chosen in the button's dialog goes into the preset it was opened for.
+	void bindColorButton(ColorButton *button, QColor PresetStyle::*field);
 	void setSourceFiller(LazyCombo *combo, QString Preset::*field, const char *noneKey, uint32_t flags);
 	// Form rows whose control edits one field of the preset.
 	QComboBox *addSceneRow(QFormLayout *form, const char *labelKey, const char *name, QString Preset::*field);

@@ -13,6 +13,7 @@
 #include "picture/preset_picture.h"
 #include "remote/hotkeys.h"
 #include "remote/procedures.h"
+#include "remote/websocket_api.h"
 #include "settings/config.h"
 #include "show/show_state.h"
 #include "source/countdown_source.h"
@@ -99,6 +100,11 @@ MODULE_EXPORT bool obs_module_load(void)
 	moduleLog(LOG_INFO, "plugin loaded successfully (version %s, build %s)", CURTAINUP_VERSION,
 		  CURTAINUP_BUILD_TAG);
 	return true;
+}
+
+MODULE_EXPORT void obs_module_post_load(void)
+{
+	registerWebsocketVendor();
 }
 
 MODULE_EXPORT void obs_module_unload(void)

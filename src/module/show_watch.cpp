@@ -24,7 +24,7 @@ void poll()
 	const ShowSnapshot snapshot = showState().snapshot();
 	const FlowStatus flow = director->flowStatus();
 	keepRunningShow(runningShowAt(snapshot, flow, director->breakReturnScene()));
-	websocketFollowShow(snapshot, composeShowReport(snapshot, flow));
+	websocketFollowShow(snapshot, flow);
 }
 
 } // namespace
@@ -35,6 +35,8 @@ void startShowWatch()
 		return;
 	resumeRunningShow();
 	startWebsocketApi();
+	// The remote's readers see the show from the first answer on.
+	poll();
 	pollTimer = std::make_unique<QTimer>();
 	QObject::connect(pollTimer.get(), &QTimer::timeout, poll);
 	pollTimer->start(pollMs);
@@ -42,8 +44,8 @@ void startShowWatch()
 
 void stopShowWatch()
 {
-	if (!pollTimer)
-		return;
 	pollTimer.reset();
+	// Also when the host closes before it finished loading: the vendor's requests exist
+	// from the module's post-load on.
 	stopWebsocketApi();
 }

@@ -3,12 +3,16 @@
 #include "base/module_alive.h"
 #include "base/module_host.h"
 #include "base/ui_handoff.h"
+#include "remote/published_show.h"
 #include "remote/websocket_events.h"
 #include "remote/websocket_requests.h"
 #include "remote/websocket_vendor.h"
+#include "settings/config.h"
+#include "settings/preset_store.h"
 
 #include <obs-data.h>
 
+#include <atomic>
 #include <memory>
 
 namespace {
@@ -20,16 +24,36 @@ WebsocketVendor vendor;
 // on its way in when the host exits.
 UiHandOff handOff;
 std::unique_ptr<WebsocketEvents> events;
+std::atomic<bool> answering{false};
+int presetListener = 0;
 
-// On one of obs-websocket's threads; the request itself runs on the UI thread.
+QString runOnUiThread(const WebsocketRequest &entry, obs_data_t *request, obs_data_t *response)
+{
+	const QString closing = QStringLiteral("OBS is closing.");
+	QString error;
+	switch (handOff.run([&] { error = moduleAlive() ? runWebsocketRequest(entry, request, response) : closing; })) {
+	case UiHandOff::Outcome::Ran:
+		return error;
+	case UiHandOff::Outcome::TimedOut:
+		// The action was dropped before it began: it will not run later either.
+		return QStringLiteral("OBS is busy; nothing was done.");
+	case UiHandOff::Outcome::Closed:
+		break;
+	}
+	return closing;
+}
+
+// On one of obs-websocket's threads.
 void onRequest(obs_data_t *request, obs_data_t *response, void *priv)
 {
 	const auto *entry = static_cast<const WebsocketRequest *>(priv);
-	QString error = QStringLiteral("OBS is closing.");
-	handOff.run([&] {
-		if (moduleAlive())
-			error = runWebsocketRequest(*entry, request, response);
-	});
+	QString error;
+	if (!answering)
+		error = moduleAlive() ? QStringLiteral("OBS is still loading.") : QStringLiteral("OBS is closing.");
+	else if (entry->read)
+		error = runWebsocketRequest(*entry, request, response);
+	else
+		error = runOnUiThread(*entry, request, response);
 	obs_data_set_bool(response, "ok", error.isEmpty());
 	if (!error.isEmpty())
 		obs_data_set_string(response, "error", error.toUtf8().constData());
@@ -37,7 +61,7 @@ void onRequest(obs_data_t *request, obs_data_t *response, void *priv)
 
 } // namespace
 
-void startWebsocketApi()
+void registerWebsocketVendor()
 {
 	if (!vendor.registerVendor(vendorName)) {
 		moduleLog(LOG_INFO, "obs-websocket is not there: no remote control");
@@ -50,20 +74,37 @@ void startWebsocketApi()
 		else
 			moduleLog(LOG_WARNING, "obs-websocket refused the request '%s'", entry->type);
 	}
+	publishPresetList();
+	presetListener = addPresetListener([](PresetEvent event) {
+		if (event == PresetEvent::Changed)
+			publishPresetList();
+	});
+	moduleLog(LOG_INFO, "obs-websocket vendor '%s' ready with %d requests", vendorName, added);
+}
+
+void startWebsocketApi()
+{
+	if (!vendor.registered() || events)
+		return;
 	events = std::make_unique<WebsocketEvents>(
 		[](const char *type, obs_data_t *data) { vendor.emitEvent(type, data); });
-	moduleLog(LOG_INFO, "obs-websocket vendor '%s' ready with %d requests", vendorName, added);
+	answering = true;
 }
 
 void stopWebsocketApi()
 {
+	answering = false;
 	handOff.close();
 	vendor.removeRequests();
 	events.reset();
+	removePresetListener(presetListener);
+	presetListener = 0;
 }
 
-void websocketFollowShow(const ShowSnapshot &snapshot, const ShowReport &report)
+void websocketFollowShow(const ShowSnapshot &snapshot, const FlowStatus &flow)
 {
+	const QString saveProblem = configSaveProblem();
+	publishFlowStatus(flow, saveProblem);
 	if (events)
-		events->follow(snapshot, report);
+		events->follow(snapshot, flow, saveProblem);
 }

@@ -1,14 +1,19 @@
 #pragma once
 
-struct ShowReport;
+struct FlowStatus;
 struct ShowSnapshot;
 
 // The "curtainup" vendor of the obs-websocket plug-in built into OBS: other tools call its
 // requests (CallVendorRequest) and hear its events (VendorEvent).
 
-// When the host finished loading; where obs-websocket is missing, logs one line.
+// Once every module has loaded (obs_module_post_load), so the vendor exists as soon as
+// obs-websocket answers: registers it and its requests, which answer "OBS is still
+// loading" until startWebsocketApi. Where obs-websocket is missing, logs one line.
+void registerWebsocketVendor();
+// When the host finished loading: requests are answered and events sent.
 void startWebsocketApi();
 // On the host's exit: no request is taken any more, and the requests are unregistered.
 void stopWebsocketApi();
-// The show at one poll of the watch, for the vendor's events.
-void websocketFollowShow(const ShowSnapshot &snapshot, const ShowReport &report);
+// The show at one poll of the watch (UI thread): the flow is published for the readers,
+// and the events follow the show.
+void websocketFollowShow(const ShowSnapshot &snapshot, const FlowStatus &flow);

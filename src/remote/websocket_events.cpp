@@ -23,10 +23,13 @@ WebsocketEvents::WebsocketEvents(Send send_) : send(std::move(send_)), tickKind(
 	connect(&tickTimer, &QTimer::timeout, this, [this] { followCountdown(showState().snapshot()); });
 }
 
-void WebsocketEvents::follow(const ShowSnapshot &snapshot, const ShowReport &report)
+void WebsocketEvents::follow(const ShowSnapshot &snapshot, const FlowStatus &flow, const QString &saveProblem)
 {
+	lastFlow = flow;
+	lastSaveProblem = saveProblem;
 	// A tick at zero comes before the change of step that zero brings.
 	followCountdown(snapshot);
+	const ShowReport report = composeShowReport(snapshot, flow, saveProblem);
 	if (lastState && report.sameStateAs(*lastState))
 		return;
 	// The first poll only learns where the show stands: nobody saw a change.
@@ -59,10 +62,10 @@ void WebsocketEvents::followCountdown(const ShowSnapshot &snapshot)
 		// The countdown followed so far is gone: it reached zero if its end has come (the
 		// flow may move on at zero before this sees it), else it was stopped.
 		if (tickKind != PhaseIdle && lastSecond > 0 && snapshot.nowMono >= tickEndsAt)
-			sendTick(tickKind, 0);
+			sendTick(snapshot, tickKind, 0);
 		tickKind = kind;
 	} else if (second < lastSecond) {
-		sendTick(kind, std::max<int64_t>(0, left));
+		sendTick(snapshot, kind, std::max<int64_t>(0, left));
 	}
 	// More time, or a new run, is followed from its own count.
 	lastSecond = second;
@@ -76,10 +79,12 @@ void WebsocketEvents::followCountdown(const ShowSnapshot &snapshot)
 	tickTimer.start(static_cast<int>(std::clamp<int64_t>(untilNextSecond, 1, 1000)));
 }
 
-void WebsocketEvents::sendTick(int kind, int64_t remainingMs)
+void WebsocketEvents::sendTick(const ShowSnapshot &snapshot, int kind, int64_t remainingMs)
 {
+	ShowReport report = composeShowReport(snapshot, lastFlow, lastSaveProblem);
+	report.remainingMs = remainingMs;
 	OBSDataAutoRelease data = obs_data_create();
+	writeShowReport(data, report);
 	obs_data_set_string(data, "kind", phaseName(kind));
-	obs_data_set_int(data, "remaining_ms", remainingMs);
 	send("CountdownTick", data);
 }

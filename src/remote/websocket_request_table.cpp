@@ -1,9 +1,10 @@
 // The table of the vendor's requests and what their handlers share.
-#include "remote/websocket_request_handlers.h"
 #include "remote/websocket_requests.h"
 
 #include "director/director.h"
-#include "show/show_report.h"
+#include "remote/published_show.h"
+#include "remote/websocket_request_handlers.h"
+#include "settings/config.h"
 #include "show/show_state.h"
 
 #include <iterator>
@@ -11,16 +12,18 @@
 namespace {
 
 constexpr WebsocketRequest requests[] = {
-	{"GetState", requestGetState},
-	{"ListPresets", requestListPresets},
-	{"SelectPreset", requestSelectPreset},
-	{"StartStandby", requestStartStandby},
-	{"GoMain", requestGoMain},
-	{"StartBreak", requestStartBreak},
-	{"StartEnding", requestStartEnding},
-	{"Cancel", requestCancel},
-	{"Hold", requestHold},
-	{"AddTime", requestAddTime},
+	{"GetState", requestGetState, nullptr},
+	{"ListPresets", requestListPresets, nullptr},
+	{"SelectPreset", nullptr, requestSelectPreset},
+	{"StartStandby", nullptr, requestStartStandby},
+	{"GoMain", nullptr, requestGoMain},
+	{"StartBreak", nullptr, requestStartBreak},
+	{"EndBreak", nullptr, requestEndBreak},
+	{"ToggleBreak", nullptr, requestToggleBreak},
+	{"StartEnding", nullptr, requestStartEnding},
+	{"Cancel", nullptr, requestCancel},
+	{"Hold", nullptr, requestHold},
+	{"AddTime", nullptr, requestAddTime},
 };
 
 } // namespace
@@ -37,16 +40,17 @@ const WebsocketRequest *websocketRequestsEnd()
 
 QString runWebsocketRequest(const WebsocketRequest &entry, obs_data_t *request, obs_data_t *response)
 {
+	if (entry.read)
+		return entry.read(request, response);
 	Director *director = directorInstance();
-	return director ? entry.handler(*director, request, response) : QStringLiteral("CurtainUp is not running.");
+	if (!director)
+		return QStringLiteral("CurtainUp is not running.");
+	const QString error = entry.act(*director, request, response);
+	publishFlowStatus(director->flowStatus(), configSaveProblem());
+	return error;
 }
 
 ActionRules currentActionRules(const Director &director)
 {
 	return actionRules(showState().phase(), director.flowStatus());
-}
-
-ShowReport currentShowReport(const Director &director)
-{
-	return composeShowReport(showState().snapshot(), director.flowStatus());
 }

@@ -1,10 +1,13 @@
-// Requests that act on the show, each the same operation as the dock's action, refused
-// where the dock would not offer it.
+// Requests that act on the show, each the same operation as the dock's, refused where the
+// dock would not offer it. A Start request sent again does what one does: it is refused
+// while what it starts is running.
 #include "remote/websocket_request_handlers.h"
 
 #include "base/data_fields.h"
 #include "director/director.h"
+#include "settings/preset.h"
 #include "settings/preset_store.h"
+#include "show/show_state.h"
 
 #include <obs-data.h>
 
@@ -29,28 +32,50 @@ QString requestStartStandby(Director &director, obs_data_t *request, obs_data_t 
 	DataFields fields(request);
 	const std::optional<int64_t> duration =
 		fields.integer("duration_ms", PresetBounds::minCountMs, PresetBounds::maxCountMs, DataFields::Optional);
+	const bool restart = fields.boolean("restart", DataFields::Optional).value_or(false);
 	if (!fields.ok())
 		return fields.error();
+	if (!restart && !currentActionRules(director).showIdle)
+		return QStringLiteral("A show is running; send \"restart\": true to start the standby again.");
 
 	settlePresetEdits();
-	if (duration) {
-		// As the dock's length fields do: a for-length countdown of that length, saved.
-		Preset preset = currentPreset();
-		preset.count_mode = 1;
-		preset.duration_ms = *duration;
-		updateCurrentPreset(preset);
-	}
-	director.startStandby();
+	if (duration)
+		director.startStandbyFor(*duration);
+	else
+		director.startStandby();
 	return QString();
 }
 
 QString requestGoMain(Director &director, obs_data_t *, obs_data_t *)
 {
+	const FlowStatus flow = director.flowStatus();
+	// Already there with nothing on its way: a request sent again changes nothing.
+	if (flow.onMain && flow.step == StepNone && showState().phase() == PhaseIdle)
+		return QString();
 	return act(director, &ActionRules::mainAllowed, "Going to the main scene is not possible now.",
 		   &Director::skipToMain);
 }
 
 QString requestStartBreak(Director &director, obs_data_t *, obs_data_t *)
+{
+	if (showState().phase() == PhaseBreak)
+		return QStringLiteral("Already in a break.");
+	settlePresetEdits();
+	director.startBreak();
+	return QString();
+}
+
+QString requestEndBreak(Director &director, obs_data_t *, obs_data_t *)
+{
+	// Sent again while the way back is under way, it leaves that as it is.
+	if (showState().phase() != PhaseBreak)
+		return QStringLiteral("Not in a break.");
+	settlePresetEdits();
+	director.endBreak();
+	return QString();
+}
+
+QString requestToggleBreak(Director &director, obs_data_t *, obs_data_t *)
 {
 	return act(director, &ActionRules::breakAllowed, "The break is already on its way back.",
 		   &Director::toggleBreak);
@@ -58,12 +83,18 @@ QString requestStartBreak(Director &director, obs_data_t *, obs_data_t *)
 
 QString requestStartEnding(Director &director, obs_data_t *, obs_data_t *)
 {
-	return act(director, &ActionRules::endingAllowed, "The ending is already running.", &Director::startEnding);
+	return act(director, &ActionRules::endingAllowed, "Already ending.", &Director::startEnding);
 }
 
 QString requestCancel(Director &director, obs_data_t *, obs_data_t *)
 {
-	return act(director, &ActionRules::cancelAllowed, "Nothing to cancel.", &Director::cancel);
+	// Always done: with nothing running or waiting there is nothing to stop.
+	const ActionRules rules = currentActionRules(director);
+	if (rules.cancelAllowed || !rules.showIdle) {
+		settlePresetEdits();
+		director.cancel();
+	}
+	return QString();
 }
 
 QString requestHold(Director &director, obs_data_t *request, obs_data_t *)

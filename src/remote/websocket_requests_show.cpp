@@ -1,9 +1,10 @@
 // Requests that read the show and choose the preset.
+#include "remote/published_show.h"
 #include "remote/websocket_request_handlers.h"
 #include "remote/websocket_requests.h"
 
 #include "base/data_fields.h"
-#include "director/director.h"
+#include "picture/clock_text.h"
 #include "settings/preset_store.h"
 #include "show/flow_step.h"
 #include "show/show_report.h"
@@ -25,31 +26,36 @@ void writeShowReport(obs_data_t *data, const ShowReport &report)
 	obs_data_set_string(data, "phase", phaseName(report.phase));
 	obs_data_set_string(data, "step", stepName(report.step));
 	obs_data_set_bool(data, "held", report.held);
+	// Texts as well as the flag and the count: a control surface's stock feedback compares
+	// an event's value with a text.
+	obs_data_set_string(data, "hold", report.held ? "held" : "free");
 	setText(data, "hold_reason", report.holdReason);
 	setText(data, "hold_location", report.holdLocation);
 	obs_data_set_bool(data, "counting", report.counting);
 	obs_data_set_int(data, "remaining_ms", report.remainingMs);
+	setText(data, "time_left", report.remainingMs >= 0 ? formatClock(report.remainingMs, false) : QString());
 	setText(data, "preset", report.preset);
 	setText(data, "problem", report.problem);
 }
 
-QString requestGetState(Director &director, obs_data_t *, obs_data_t *response)
+QString requestGetState(obs_data_t *, obs_data_t *response)
 {
-	writeShowReport(response, currentShowReport(director));
+	writeShowReport(response, currentShowReport());
 	return QString();
 }
 
-QString requestListPresets(Director &, obs_data_t *, obs_data_t *response)
+QString requestListPresets(obs_data_t *, obs_data_t *response)
 {
+	const PublishedShow show = publishedShow();
 	// Data arrays hold objects only, so each name comes in one.
 	OBSDataArrayAutoRelease names = obs_data_array_create();
-	for (int i = 0; i < presetCount(); ++i) {
+	for (const QString &name : show.presets) {
 		OBSDataAutoRelease entry = obs_data_create();
-		setText(entry, "name", presetAt(i).name);
+		setText(entry, "name", name);
 		obs_data_array_push_back(names, entry);
 	}
 	obs_data_set_array(response, "presets", names);
-	setText(response, "current", presetCount() > 0 ? currentPreset().name : QString());
+	setText(response, "current", show.currentPreset);
 	return QString();
 }
 

@@ -1,5 +1,6 @@
 #include "settings/running_show.h"
 
+#include "base/clock.h"
 #include "base/data_fields.h"
 #include "base/module_host.h"
 #include "settings/config.h"
@@ -33,6 +34,7 @@ obs_data_t *runningShowToData(const RunningShow &show)
 	obs_data_set_bool(object, "held", show.held);
 	obs_data_set_string(object, "hold_reason", show.holdReason.toUtf8().constData());
 	obs_data_set_string(object, "return_scene", show.returnScene.toUtf8().constData());
+	obs_data_set_int(object, "written_at", show.writtenAtWallMs);
 	return object;
 }
 
@@ -42,6 +44,8 @@ bool runningShowFromData(obs_data_t *object, RunningShow &show, QString &error)
 	const QString phase = fields.text("phase");
 	const std::optional<int64_t> endsAt = fields.integer("ends_at", 1, std::numeric_limits<int64_t>::max());
 	const std::optional<bool> held = fields.boolean("held", DataFields::Optional);
+	const std::optional<int64_t> writtenAt =
+		fields.integer("written_at", 0, std::numeric_limits<int64_t>::max(), DataFields::Optional);
 	RunningShow read;
 	read.holdReason = fields.text("hold_reason", DataFields::Optional);
 	read.returnScene = fields.text("return_scene", DataFields::Optional);
@@ -57,12 +61,15 @@ bool runningShowFromData(obs_data_t *object, RunningShow &show, QString &error)
 	read.phase = phase == QLatin1String(breakName) ? RunningPhase::Break : RunningPhase::Standby;
 	read.endsAtWallMs = *endsAt;
 	read.held = held.value_or(false);
+	read.writtenAtWallMs = writtenAt.value_or(0);
 	show = read;
 	return true;
 }
 
 RestartCase restartCase(const RunningShow &show, int64_t nowWallMs)
 {
+	if (show.writtenAtWallMs > nowWallMs)
+		return RestartCase::WrittenInFuture;
 	const int64_t left = show.endsAtWallMs - nowWallMs;
 	if (left > PresetBounds::maxCountMs)
 		return RestartCase::TooFarAhead;
@@ -99,6 +106,7 @@ void writeRunningShow(obs_data_t *config)
 {
 	if (!stored.active)
 		return;
+	stored.writtenAtWallMs = wallNowMs();
 	OBSDataAutoRelease object = runningShowToData(stored);
 	obs_data_set_obj(config, "running_show", object);
 }

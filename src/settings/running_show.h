@@ -19,6 +19,9 @@ struct RunningShow {
 	bool held = false;
 	QString holdReason;
 	QString returnScene; // the scene a break interrupted
+	// When the record was last written to the file, on the wall clock; 0 in files from
+	// before it was kept. Not part of the record's equality.
+	int64_t writtenAtWallMs = 0;
 
 	bool operator==(const RunningShow &other) const;
 	bool operator!=(const RunningShow &other) const { return !(*this == other); }
@@ -31,6 +34,7 @@ bool runningShowFromData(obs_data_t *object, RunningShow &show, QString &error);
 
 // What a record found at start means at the wall time `nowWallMs`.
 enum class RestartCase {
+	WrittenInFuture,  // written later than now: the wall clock went back since
 	GoesOn,           // its end is still ahead
 	EndedWhileClosed, // its end passed while OBS was closed
 	DaysOld,          // it ended more than a day ago: nobody waits for it any more
@@ -43,6 +47,7 @@ const RunningShow &storedRunningShow();
 // Keeps the record and writes the configuration file when it changed.
 void storeRunningShow(const RunningShow &show);
 // For the configuration file: reads "running_show" (null or absent: none; a record that
-// cannot be used is dropped with one log line) and writes it while one is kept.
+// cannot be used is dropped with one log line) and writes it, stamped with the time of
+// writing, while one is kept.
 void readRunningShow(obs_data_t *config);
 void writeRunningShow(obs_data_t *config);

@@ -15,6 +15,7 @@ ActionRules actionRules(int phase, const FlowStatus &flow)
 	rules.endingAllowed = phase != PhaseEnding;
 	rules.cancelAllowed = !idle;
 	rules.presetsUnlocked = idle;
+	rules.showIdle = idle && !flow.onMain;
 	return rules;
 }
 

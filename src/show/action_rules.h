@@ -13,6 +13,9 @@ struct ActionRules {
 	bool cancelAllowed = false;
 	// Presets may change only while nothing runs or waits.
 	bool presetsUnlocked = true;
+	// Nothing runs or waits, and the show is not on its main scene either: a new standby
+	// starts no show over another.
+	bool showIdle = true;
 };
 
 ActionRules actionRules(int phase, const FlowStatus &flow);

@@ -18,4 +18,8 @@ struct FlowStatus {
 	QString holdReason;
 	QString holdLocation; // a locale key
 	bool waitingForResume = false;
+	// The flow reached the main scene, and the show has not ended or been cancelled since.
+	bool onMain = false;
+	// A countdown went on after OBS restarted; until the operator's next action.
+	bool resumedAfterRestart = false;
 };

@@ -6,13 +6,21 @@
 bool ShowReport::sameStateAs(const ShowReport &other) const
 {
 	return phase == other.phase && step == other.step && held == other.held && holdReason == other.holdReason &&
-	       holdLocation == other.holdLocation && problem == other.problem;
+	       holdLocation == other.holdLocation && preset == other.preset && problem == other.problem;
 }
 
-ShowReport composeShowReport(const ShowSnapshot &snapshot, const FlowStatus &flow)
+QString joinedProblems(const QString &flowProblem, const QString &saveProblem)
+{
+	if (flowProblem.isEmpty() || saveProblem.isEmpty())
+		return flowProblem + saveProblem;
+	return flowProblem + QLatin1Char('\n') + saveProblem;
+}
+
+ShowReport composeShowReport(const ShowSnapshot &snapshot, const FlowStatus &flow, const QString &saveProblem)
 {
 	ShowReport report;
-	report.phase = snapshot.countdown.phase;
+	const bool onMain = snapshot.countdown.phase == PhaseIdle && flow.onMain;
+	report.phase = onMain ? PhaseMain : snapshot.countdown.phase;
 	report.step = flow.step;
 	report.held = flow.held;
 	report.holdReason = flow.holdReason;
@@ -21,6 +29,6 @@ ShowReport composeShowReport(const ShowSnapshot &snapshot, const FlowStatus &flo
 	if (report.counting)
 		report.remainingMs = report.phase == PhaseBreak ? snapshot.breakRemainingMs() : snapshot.remainingMs();
 	report.preset = snapshot.preset.name;
-	report.problem = flow.problem;
+	report.problem = joinedProblems(flow.problem, saveProblem);
 	return report;
 }

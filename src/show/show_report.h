@@ -10,7 +10,7 @@ struct ShowSnapshot;
 // The show as other tools see it at one moment: what the remote state request answers and
 // what its events carry.
 struct ShowReport {
-	int phase = 0;
+	int phase = 0; // a Phase, or PhaseMain
 	int step = 0;
 	bool held = false;
 	QString holdReason;
@@ -18,10 +18,13 @@ struct ShowReport {
 	bool counting = false;
 	int64_t remainingMs = -1; // the running standby or break countdown, else -1
 	QString preset;           // the current preset's name
-	QString problem;          // empty when there is none
+	QString problem;          // the flow's and the settings file's; empty when there is none
 
-	// The same phase, step, hold and problem: nothing an event reports changed.
+	// The same phase, step, hold, preset and problem: nothing a change event reports changed.
 	bool sameStateAs(const ShowReport &other) const;
 };
 
-ShowReport composeShowReport(const ShowSnapshot &snapshot, const FlowStatus &flow);
+// A save problem (the settings file cannot be written) comes after the flow's.
+ShowReport composeShowReport(const ShowSnapshot &snapshot, const FlowStatus &flow, const QString &saveProblem);
+// The flow's problem and the save problem, one per line.
+QString joinedProblems(const QString &flowProblem, const QString &saveProblem);

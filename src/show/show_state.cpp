@@ -63,6 +63,8 @@ const char *phaseName(int phase)
 		return "break";
 	case PhaseEnding:
 		return "ending";
+	case PhaseMain:
+		return "main";
 	default:
 		return "idle";
 	}
@@ -122,9 +124,11 @@ ShowState &showState()
 void ShowState::computeEnd(int64_t nowMono, int64_t nowWall)
 {
 	const int64_t added = shown.countdown.addedMs;
-	if (shown.preset.count_mode != 0) {
+	const int64_t runLength = shown.countdown.runLengthMs;
+	if (runLength > 0 || shown.preset.count_mode != 0) {
 		shown.countdown.targetWallClock = 0;
-		shown.countdown.endsAt = shown.countdown.startedAt + shown.preset.duration_ms + added;
+		shown.countdown.endsAt =
+			shown.countdown.startedAt + (runLength > 0 ? runLength : shown.preset.duration_ms) + added;
 		return;
 	}
 	const int64_t startedWall = shown.countdown.startedAt + nowWall - nowMono;
@@ -140,7 +144,7 @@ void ShowState::shiftStandbyEnd(int64_t deltaMs)
 		shown.countdown.targetWallClock += deltaMs;
 }
 
-void ShowState::startCountdown()
+void ShowState::startCountdown(int64_t runLengthMs)
 {
 	std::lock_guard<std::mutex> lock(mutex);
 	const int64_t nowMono = monotonicNowMs();
@@ -148,6 +152,7 @@ void ShowState::startCountdown()
 	shown.countdown.phase = PhaseStandby;
 	shown.countdown.startedAt = nowMono;
 	shown.countdown.addedMs = 0;
+	shown.countdown.runLengthMs = std::clamp<int64_t>(runLengthMs, 0, PresetBounds::maxCountMs);
 	computeEnd(nowMono, nowWall);
 	shown.countdown.finished = false;
 	shown.breakActive = false;

@@ -14,6 +14,9 @@
 struct GlyphImages;
 
 enum Phase : int { PhaseIdle = 0, PhaseStandby = 1, PhaseOp = 2, PhaseBreak = 3, PhaseEnding = 4 };
+// Reported only (the show state reads idle there): the flow reached the main scene and the
+// show has not ended or been cancelled since.
+constexpr int PhaseMain = 5;
 const char *phaseName(int phase);
 
 // The countdown source kinds; any value but break draws standby.
@@ -28,6 +31,8 @@ struct Countdown {
 	int64_t finishedAt = 0;
 	// Time the operator added to (or took from) this run; the preset stays as it is.
 	int64_t addedMs = 0;
+	// This run counts down this long whatever the preset counts (0: as the preset counts).
+	int64_t runLengthMs = 0;
 };
 
 // What the shared state holds of the show, and what a snapshot copies of it.
@@ -83,7 +88,8 @@ int64_t nextTargetAfter(int64_t wallMs, int targetMinutes);
 class ShowState {
 public:
 	// Writers (UI thread).
-	void startCountdown();
+	// A run of runLengthMs, or (0) as the preset counts.
+	void startCountdown(int64_t runLengthMs = 0);
 	void finishCountdown();
 	void clearFinished();
 	void setPhase(int phase);

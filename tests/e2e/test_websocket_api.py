@@ -218,12 +218,17 @@ class WebsocketRequestsTest(VendorShowTest):
         ask("resume", "Hold", {"on": False, "from": "desk"})
         ask("resumed", "GetState")
         ask("break", "StartBreak")
+        cls.wait_switch("Break", 5)
+        ask("break_resent", "StartBreak")  # a control surface's resend: the break goes on
+        time.sleep(0.3)
+        answers["program_after_resend"] = cls.ws.program_scene()
         ask("in_break", "GetState")
         ask("select_locked", "SelectPreset", {"name": OP})
         ask("break_add", "AddTime", {"ms": 5000})
-        ask("break_back", "StartBreak")
-        ask("break_again", "StartBreak")  # on its way back: the dock's button is off too
+        ask("break_back", "EndBreak")
+        ask("break_toggle", "ToggleBreak")  # on its way back: the dock's button is off too
         cls.wait_state(lambda state: state["phase"] == "idle" and state["step"] == "none", 5)
+        ask("end_break_after", "EndBreak")
         ask("ending", "StartEnding")
         ask("ending_again", "StartEnding")
         ask("in_ending", "GetState")
@@ -238,7 +243,7 @@ class WebsocketRequestsTest(VendorShowTest):
         end = cls.countdown_end()
         saved = cls.saved_config()["presets"][0]
         events = cls.vendor_events_until(
-            lambda kind, data: kind == "StateChanged" and data["phase"] == "idle" and data["step"] == "none",
+            lambda kind, data: kind == "StateChanged" and data["phase"] == "main" and data["step"] == "none",
             EVENTS_MS / 1000 + SWITCH_AFTER_S + 5)
         time.sleep(0.5)  # nothing more may follow
         events += [(e["receivedAt"], e["eventData"]["eventType"], e["eventData"]["eventData"])
@@ -250,7 +255,7 @@ class WebsocketRequestsTest(VendorShowTest):
         cls.call("SelectPreset", {"name": OP})
         cls.ws.take_events("SceneTransitionStarted")
         cls.ws.take_events("CurrentProgramSceneChanged")
-        cls.call("StartStandby")
+        cls.call("StartStandby", {"restart": True})  # the show before is on its main scene
         end = cls.countdown_end()
         added = cls.call("AddTime", {"ms": ADDED_MS})
         cls.ws.trigger_hotkey("curtainup.add_minute")
@@ -271,8 +276,8 @@ class WebsocketRequestsTest(VendorShowTest):
     def test_get_state_and_list_presets_answer_the_idle_show(self):
         answers = self.fact("requests")
         self.assertEqual(answers["idle"], {
-            "ok": True, "phase": "idle", "step": "none", "held": False, "hold_reason": "",
-            "hold_location": "Hold.Location.BeforeStart", "counting": False, "remaining_ms": -1,
+            "ok": True, "phase": "idle", "step": "none", "held": False, "hold": "free", "hold_reason": "",
+            "hold_location": "Hold.Location.BeforeStart", "counting": False, "remaining_ms": -1, "time_left": "",
             "preset": EVENTS, "problem": ""})
         self.assertEqual(answers["list"], {"ok": True, "presets": [{"name": EVENTS}, {"name": OP}],
                                            "current": EVENTS})
@@ -301,16 +306,20 @@ class WebsocketRequestsTest(VendorShowTest):
     def test_actions_follow_the_docks_button_rules(self):
         answers = self.fact("requests")
         self.refused(answers["main_idle"], "not possible now")
-        self.refused(answers["cancel_idle"], "Nothing to cancel")
+        self.assertEqual(answers["cancel_idle"], {"ok": True})
         self.refused(answers["add_idle"], "No countdown is running")
         self.assertEqual(answers["break"], {"ok": True})
+        self.refused(answers["break_resent"], "Already in a break")
+        self.assertEqual(answers["program_after_resend"], "Break")
         self.assertEqual((answers["in_break"]["phase"], answers["in_break"]["counting"]), ("break", True))
         self.assertTrue(answers["break_add"]["ok"])
-        self.assertAlmostEqual(answers["break_add"]["remaining_ms"], 9000, delta=500)
+        self.assertAlmostEqual(answers["break_add"]["remaining_ms"], answers["in_break"]["remaining_ms"] + 5000,
+                               delta=500)
         self.assertEqual(answers["break_back"], {"ok": True})
-        self.refused(answers["break_again"], "on its way back")
+        self.refused(answers["break_toggle"], "on its way back")
+        self.refused(answers["end_break_after"], "Not in a break")
         self.assertEqual(answers["ending"], {"ok": True})
-        self.refused(answers["ending_again"], "already running")
+        self.refused(answers["ending_again"], "Already ending")
         self.assertEqual(answers["in_ending"]["phase"], "ending")
         self.assertEqual(answers["cancel"], {"ok": True})
         self.assertEqual(answers["cancelled"]["phase"], "idle")
@@ -326,9 +335,11 @@ class WebsocketRequestsTest(VendorShowTest):
         self.assertFalse(answers["resumed"]["held"])
 
     # --- checks: events ------------------------------------------------------------------
-    def test_start_standby_with_a_length_saves_a_for_length_countdown(self):
-        saved = self.fact("events")["saved"]
-        self.assertEqual((saved["count_mode"], saved["duration_ms"]), (1, EVENTS_MS))
+    def test_start_standby_with_a_length_counts_that_long_for_this_run_only(self):
+        facts = self.fact("events")
+        self.assertEqual((facts["saved"]["count_mode"], facts["saved"]["target_minutes"]), (0, 1260))
+        first_tick = next(data for _, kind, data in facts["events"] if kind == "CountdownTick")
+        self.assertEqual(round(first_tick["remaining_ms"] / 1000), EVENTS_MS // 1000 - 1)
 
     def test_events_of_a_show_in_order_once_per_change(self):
         events = self.fact("events")["events"]
@@ -337,7 +348,12 @@ class WebsocketRequestsTest(VendorShowTest):
         ticks = [("CountdownTick", "standby", second) for second in range(EVENTS_MS // 1000 - 1, -1, -1)]
         self.assertEqual(seen, [("StateChanged", "standby", "none")] + ticks + [
             ("StateChanged", "standby", "after_zero"), ("StateChanged", "idle", "going_main"),
-            ("StateChanged", "idle", "none")])
+            ("StateChanged", "main", "none")])
+        # Each event carries the whole state, so a client that keeps only the last one can
+        # still show the hold and the time left.
+        for _, kind, data in events:
+            self.assertTrue({"phase", "held", "hold", "remaining_ms", "time_left", "preset", "problem"} <= set(data),
+                            (kind, data))
 
     def test_one_tick_per_second_on_the_second(self):
         facts = self.fact("events")
@@ -386,7 +402,10 @@ class RunningShowRestartTest(VendorShowTest):
     @classmethod
     def restart(cls):
         began = time.time()
+        # The first request obs-websocket answers asks the vendor: it must be there already.
+        cls.session.ready_probe = lambda ws: ws.vendor(VENDOR, "GetState")
         cls.session.start()
+        cls.facts.setdefault("first_answers", []).append(cls.session.first_answer)
         cls.connect()
         return began
 
@@ -417,7 +436,7 @@ class RunningShowRestartTest(VendorShowTest):
 
     @classmethod
     def countdown_ends_while_closed(cls):
-        cls.call("StartStandby", {"duration_ms": ENDED_MS})
+        cls.call("StartStandby", {"duration_ms": ENDED_MS, "restart": True})  # after the main scene
         end = cls.countdown_end()
         cls.wait_record(lambda record: record.get("phase") == "standby" and not record.get("held"))
         cls.ws.close()
@@ -440,6 +459,12 @@ class RunningShowRestartTest(VendorShowTest):
         if not isinstance(value, dict):
             raise RuntimeError("scenario %s did not finish" % name)
         return value
+
+    def test_the_vendor_answers_the_first_request_obs_websocket_answers(self):
+        answers = self.facts.get("first_answers") or []
+        self.assertEqual(len(answers), 3, answers)
+        for answer in answers:
+            self.assertTrue(answer.get("ok") or answer.get("error") == "OBS is still loading.", answer)
 
     def test_the_record_holds_the_held_countdown(self):
         facts = self.fact("killed")

@@ -215,3 +215,49 @@ TEST_F(PresetDialogs, AWaitingStepLocksTheRowToo)
 	click("removeButton");
 	expectRefused("Preset.Remove");
 }
+
+TEST_F(PresetDialogs, ADialogActsOnlyOnThePresetItWasOpenedFor)
+{
+	// Another tool chooses "Second" while the dialog is open: the answer is refused with a
+	// message, and neither preset changes.
+	const auto otherChosen = [this]() -> DialogScript & { return dialogs.whileOpen([] { selectPreset(1); }); };
+	const struct {
+		const char *button;
+		std::function<void()> answers;
+		const char *titleKey;
+	} cases[] = {
+		{"saveAsButton", [&] { otherChosen().enterText(QStringLiteral("Third")); }, "Preset.SaveAs"},
+		{"saveAsButton",
+		 [&] {
+			 dialogs.enterText(QStringLiteral("Second"));
+			 otherChosen().press(QMessageBox::Yes);
+		 },
+		 "Preset.SaveAs"},
+		{"renameButton", [&] { otherChosen().enterText(QStringLiteral("Renamed")); }, "Preset.Rename"},
+		{"removeButton", [&] { otherChosen().press(QMessageBox::Yes); }, "Preset.Remove"},
+		{"fontFileButton",
+		 [&] { otherChosen().choosePath(QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf")); },
+		 "Text.FontFilePick"},
+		{"imagePickButton", [&] { otherChosen().choosePath(QStringLiteral("/tmp")); }, "Text.ImagePick"},
+		{"colorButton", [&] { otherChosen().chooseColor(Qt::green); }, "Text.PickColor"},
+	};
+	const Preset second = presetAt(1);
+	for (const auto &dialog : cases) {
+		selectPreset(0);
+		dialog.answers();
+		dialogs.press(QMessageBox::Ok);
+		click(dialog.button);
+		EXPECT_TRUE(dialogs.done()) << dialog.button;
+		EXPECT_EQ(dialogs.seen.last(),
+			  moduleText(dialog.titleKey) + QStringLiteral(": ") + moduleText("Preset.ChangedMeanwhile"))
+			<< dialog.button;
+		EXPECT_EQ(presetNames(), (QStringList{QStringLiteral("First"), QStringLiteral("Second")}))
+			<< dialog.button;
+		const Preset now = presetAt(1);
+		EXPECT_EQ(now.style.color, second.style.color) << dialog.button;
+		EXPECT_EQ(now.style.font_file, second.style.font_file) << dialog.button;
+		EXPECT_EQ(now.style.image_folder, second.style.image_folder) << dialog.button;
+		EXPECT_EQ(presetAt(0).title, QStringLiteral("one")) << dialog.button;
+	}
+	EXPECT_EQ(dialogs.unexpected(), 0);
+}

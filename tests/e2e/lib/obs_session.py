@@ -143,6 +143,8 @@ class ObsSession:
         self.exit_code = None
         self._ready_at = None
         self._installed = False
+        self.ready_probe = None  # the request that tells OBS answers (see _answers_requests)
+        self.first_answer = None
 
     # --- paths -------------------------------------------------------------------------
     @property
@@ -311,11 +313,14 @@ class ObsSession:
         self._ready_at = time.monotonic()
 
     def _answers_requests(self):
+        """True once obs-websocket answers a request other than with 207. That request is
+        `ready_probe(ws)` when the session has one (else GetVersion); its answer is kept in
+        `first_answer`, and any other refusal ends the start."""
         if not port_answers(self.port):
             return False
         try:
             with ObsWebSocket(self.port, events=0) as ws:
-                ws.call("GetVersion")
+                self.first_answer = self.ready_probe(ws) if self.ready_probe else ws.call("GetVersion")
             return True
         except ObsRequestError as error:
             if error.code == NOT_READY:

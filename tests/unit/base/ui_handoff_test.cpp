@@ -1,5 +1,5 @@
-// Handing work from another thread to the UI thread and waiting for it, and letting a
-// waiting caller go when the host exits.
+// Handing work from other threads to the UI thread with a bounded wait: what a stalled UI
+// thread never ran is dropped, and closing wakes only the hand-off's own callers.
 #include "base/ui_handoff.h"
 
 #include <QCoreApplication>
@@ -8,76 +8,113 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
+#include <vector>
 
 namespace {
 
-// As the host does it: a queued call to the application object, the caller blocked until
-// it has run. `posted` tells the test that the caller is waiting.
-UiHandOff::Post blockingPost(std::atomic<bool> &posted)
+using Outcome = UiHandOff::Outcome;
+using namespace std::chrono_literals;
+
+// As the host does it: a queued call to the application object, returning at once.
+void queuedPost(void (*task)(void *), void *param)
 {
-	return [&posted](void (*task)(void *), void *param) {
-		posted = true;
-		QMetaObject::invokeMethod(
-			QCoreApplication::instance(), [task, param] { task(param); }, Qt::BlockingQueuedConnection);
-	};
+	QMetaObject::invokeMethod(
+		QCoreApplication::instance(), [task, param] { task(param); }, Qt::QueuedConnection);
 }
 
 // Serves the UI thread's queue until the flag is set or two seconds pass.
-bool serveUntil(const std::atomic<bool> &flag)
+bool serveUntil(const std::atomic<int> &done, int wanted)
 {
 	QElapsedTimer waited;
 	waited.start();
-	while (!flag && waited.elapsed() < 2000) {
+	while (done < wanted && waited.elapsed() < 2000) {
 		QCoreApplication::processEvents();
 		QThread::msleep(1);
 	}
-	return flag;
+	return done == wanted;
 }
+
+// Several callers at once, each with its own work that counts how often it ran.
+struct Callers {
+	static constexpr int count = 6;
+	std::atomic<int> done{0};
+	std::atomic<int> ran[count] = {};
+	Outcome outcomes[count] = {};
+	std::vector<std::thread> threads;
+
+	void start(UiHandOff &handOff)
+	{
+		for (int i = 0; i < count; ++i)
+			threads.emplace_back([this, i, &handOff] {
+				outcomes[i] = handOff.run([this, i] { ++ran[i]; });
+				++done;
+			});
+	}
+	void join()
+	{
+		for (std::thread &thread : threads)
+			thread.join();
+		threads.clear();
+	}
+};
 
 } // namespace
 
-TEST(UiHandOff, TheWorkRunsOnTheUiThreadWhileTheCallerWaits)
+TEST(UiHandOffThreads, AStalledUiThreadDropsTheWorkAndARunningOneDoesItOnce)
 {
-	std::atomic<bool> posted{false};
-	std::atomic<bool> done{false};
-	UiHandOff handOff(blockingPost(posted));
-	std::thread::id ranOn;
-	bool ran = false;
-	std::thread caller([&] {
-		ran = handOff.run([&] { ranOn = std::this_thread::get_id(); });
-		done = true;
-	});
-	EXPECT_TRUE(serveUntil(done));
-	caller.join();
-	EXPECT_TRUE(ran);
-	EXPECT_EQ(ranOn, std::this_thread::get_id());
+	UiHandOff handOff(queuedPost, 100ms);
+	Callers stalled;
+	stalled.start(handOff);
+	// The UI thread does not serve: every caller gives up after its bound.
+	while (stalled.done < Callers::count)
+		QThread::msleep(5);
+	stalled.join();
+	serveUntil(stalled.done, Callers::count); // the queued tasks come now, too late
+	QCoreApplication::processEvents();
+	for (int i = 0; i < Callers::count; ++i) {
+		EXPECT_EQ(stalled.outcomes[i], Outcome::TimedOut);
+		EXPECT_EQ(stalled.ran[i], 0) << "work given up on never runs later";
+	}
+
+	Callers served;
+	served.start(handOff);
+	EXPECT_TRUE(serveUntil(served.done, Callers::count));
+	served.join();
+	for (int i = 0; i < Callers::count; ++i) {
+		EXPECT_EQ(served.outcomes[i], Outcome::Ran);
+		EXPECT_EQ(served.ran[i], 1);
+	}
 }
 
-TEST(UiHandOff, ClosingLetsAWaitingCallerGoWithoutItsWork)
+TEST(UiHandOffThreads, ClosingWakesTheWaitingCallersWithoutTheirWork)
 {
-	std::atomic<bool> posted{false};
-	std::atomic<bool> done{false};
-	UiHandOff handOff(blockingPost(posted));
-	bool ran = true;
-	bool workRan = false;
-	std::thread caller([&] {
-		ran = handOff.run([&] { workRan = true; });
-		done = true;
-	});
-	while (!posted)
-		QThread::msleep(1);
-
+	UiHandOff handOff(queuedPost, 10s);
+	Callers waiting;
+	waiting.start(handOff);
+	QThread::msleep(50);
 	handOff.close(); // the host exits: its event loop will not serve the queue again
 	QElapsedTimer waited;
 	waited.start();
-	while (!done && waited.elapsed() < 1000)
+	while (waiting.done < Callers::count && waited.elapsed() < 2000)
 		QThread::msleep(1);
-	EXPECT_TRUE(done) << "the caller is still blocked after close()";
-	serveUntil(done); // so a failure does not hang the run
-	caller.join();
+	EXPECT_EQ(waiting.done, Callers::count) << "a caller is still blocked after close()";
+	waiting.join();
+	QCoreApplication::processEvents();
+	for (int i = 0; i < Callers::count; ++i) {
+		EXPECT_EQ(waiting.outcomes[i], Outcome::Closed);
+		EXPECT_EQ(waiting.ran[i], 0);
+	}
+	bool ran = false;
+	EXPECT_EQ(handOff.run([&] { ran = true; }), Outcome::Closed) << "nothing is taken once closed";
 	EXPECT_FALSE(ran);
-	EXPECT_FALSE(workRan);
-	EXPECT_FALSE(handOff.run([&] { workRan = true; })) << "nothing is taken once closed";
-	EXPECT_FALSE(workRan);
+}
+
+TEST(UiHandOff, OnTheUiThreadTheWorkRunsAtOnce)
+{
+	UiHandOff handOff([](void (*)(void *), void *) { FAIL() << "nothing is queued"; });
+	bool ran = false;
+	EXPECT_EQ(handOff.run([&] { ran = true; }), Outcome::Ran);
+	EXPECT_TRUE(ran);
 }

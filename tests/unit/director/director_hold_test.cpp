@@ -91,7 +91,12 @@ TEST_F(DirectorHoldTest, LineBreaksInSenderAndReasonBecomeSpacesAndLongTextsAreC
 	EXPECT_TRUE(log.contains("[curtainup] 待った: from='left  right' reason='one two three'"));
 	const std::string huge(1 << 20, 'x');
 	director->hold(true, QStringLiteral("stage"), QString::fromStdString(huge));
-	EXPECT_EQ(director->flowStatus().holdReason.size(), 1 << 20); // nothing of the reason is lost
+	// The reason reaches the dock, config.json and every event: it is cut to 200 characters,
+	// never inside a surrogate pair.
+	EXPECT_EQ(director->flowStatus().holdReason, QString(200, QLatin1Char('x')));
+	director->hold(true, QStringLiteral("stage"), QString(199, QLatin1Char('x')) + QStringLiteral("\U0001F600y"));
+	EXPECT_EQ(director->flowStatus().holdReason, QString(199, QLatin1Char('x')));
+	director->hold(true, QStringLiteral("stage"), QString::fromStdString(huge));
 	for (const LogCapture::Line &line : log.lines()) {
 		EXPECT_EQ(line.text.find_first_of("\r\n"), std::string::npos);
 		EXPECT_LT(line.text.size(), 1000u);

@@ -72,6 +72,29 @@ TEST_F(RunningShowKeeperTest, AShowWhoseEndIsAheadGoesOnHeld)
 	EXPECT_EQ(director->flowStatus().holdReason, QStringLiteral("guest late"));
 	EXPECT_EQ(log.count("[curtainup] countdown resumed after restart (42 s left)"), 1);
 	EXPECT_TRUE(storedRunningShow().active);
+	// The dock says so until the operator's next action.
+	clock.advance(20000);
+	EXPECT_TRUE(director->flowStatus().resumedAfterRestart);
+	director->hold(false, QStringLiteral("desk"), QString());
+	EXPECT_FALSE(director->flowStatus().resumedAfterRestart);
+}
+
+TEST_F(RunningShowKeeperTest, ARecordWrittenInTheFutureIsDropped)
+{
+	storeRunningShow(recordEndingIn(42000));
+	// The file says it was written an hour from now: the wall clock went back since.
+	QJsonObject file = QJsonDocument::fromJson(config.read()).object();
+	QJsonObject record = file.value("running_show").toObject();
+	record.insert("written_at", double(clock.wallMs() + 3600000));
+	file.insert("running_show", record);
+	config.write(QJsonDocument(file).toJson());
+	loadConfig();
+	log.clear();
+	resumeRunningShow();
+	EXPECT_EQ(showState().phase(), PhaseIdle);
+	EXPECT_EQ(log.count("[curtainup] running show ignored: it was written 3600 s from now (the clock went back)"),
+		  1);
+	EXPECT_FALSE(storedRunningShow().active);
 }
 
 TEST_F(RunningShowKeeperTest, AShowThatEndedWhileClosedStaysIdleWithTheProblem)
@@ -82,6 +105,11 @@ TEST_F(RunningShowKeeperTest, AShowThatEndedWhileClosedStaysIdleWithTheProblem)
 	EXPECT_EQ(showState().phase(), PhaseIdle);
 	EXPECT_EQ(director->flowStatus().problem, moduleText("Problem.EndedWhileClosed"));
 	EXPECT_EQ(log.count("[curtainup]"), 1);
+	// It stays until the operator's next action, however long the start-up takes.
+	clock.advance(60000);
+	EXPECT_EQ(director->flowStatus().problem, moduleText("Problem.EndedWhileClosed"));
+	director->cancel();
+	EXPECT_EQ(director->flowStatus().problem, QString());
 	EXPECT_FALSE(storedRunningShow().active);
 	EXPECT_TRUE(savedRecord().isEmpty());
 

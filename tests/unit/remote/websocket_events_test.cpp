@@ -1,8 +1,9 @@
 // The vendor's events: one StateChanged per change of the show, one CountdownTick per
-// whole second, the one at zero before the step that zero brings.
+// whole second, the one at zero before the step that zero brings, each with the whole state.
 #include "module_fixture.h"
 
 #include "remote/websocket_events.h"
+#include "settings/config.h"
 #include "settings/preset_store.h"
 #include "show/show_report.h"
 #include "show/show_state.h"
@@ -21,14 +22,15 @@ protected:
 	// The events sent since the last call, as "type field" texts.
 	std::vector<std::string> follow()
 	{
-		const ShowSnapshot snapshot = showState().snapshot();
-		events.follow(snapshot, composeShowReport(snapshot, director->flowStatus()));
+		events.follow(showState().snapshot(), director->flowStatus(), configSaveProblem());
 		return std::move(sent);
 	}
 
 	std::vector<std::string> sent;
+	QJsonObject lastData;
 	WebsocketEvents events{[this](const char *type, obs_data_t *data) {
 		const QJsonObject fields = QJsonDocument::fromJson(obs_data_get_json(data)).object();
+		lastData = fields;
 		const QString detail =
 			std::string(type) == "CountdownTick"
 				? QString::number(fields.value("remaining_ms").toInt())
@@ -90,5 +92,38 @@ TEST_F(WebsocketEventsTest, ZeroIsSentWhenTheFlowLeftStandbyBeforeTheEventsLooke
 	follow();
 	clock.advance(2000);
 	director->tick();
-	EXPECT_EQ(follow(), (Events{"CountdownTick 0", "StateChanged idle/none"}));
+	EXPECT_EQ(follow(), (Events{"CountdownTick 0", "StateChanged main/none"}));
+}
+
+TEST_F(WebsocketEventsTest, EveryEventCarriesTheWholeState)
+{
+	// A client that keeps only the last event still reads the hold, the preset and the problem.
+	const QStringList stateFields = {"phase",       "step",          "held",     "hold",
+					 "hold_reason", "hold_location", "counting", "remaining_ms",
+					 "time_left",   "preset",        "problem"};
+	follow();
+	director->startStandby();
+	director->hold(true, QStringLiteral("desk"), QStringLiteral("guest late"));
+	follow();
+	clock.advance(1000);
+	EXPECT_EQ(follow().size(), 1u);
+	for (const QString &field : stateFields)
+		EXPECT_TRUE(lastData.contains(field)) << qPrintable(field);
+	EXPECT_EQ(lastData.value("kind").toString(), "standby");
+	EXPECT_EQ(lastData.value("hold").toString(), "held");
+	EXPECT_EQ(lastData.value("hold_reason").toString(), "guest late");
+	EXPECT_EQ(lastData.value("time_left").toString(), "9:59");
+
+	// Choosing a preset from any path is a change; so is the settings file failing to save.
+	director->cancel();
+	follow();
+	addPreset(defaultPreset(QStringLiteral("Late show")));
+	EXPECT_EQ(follow(), Events{"StateChanged idle/none"});
+	EXPECT_EQ(lastData.value("preset").toString(), "Late show");
+	config.blockWrites();
+	saveConfig();
+	EXPECT_EQ(follow(), Events{"StateChanged idle/none"});
+	EXPECT_FALSE(configSaveProblem().isEmpty());
+	EXPECT_EQ(lastData.value("problem").toString(), configSaveProblem());
+	config.unblockWrites();
 }

@@ -2,7 +2,9 @@
 // before anything changes, the dock's rules for its actions, and what they answer.
 #include "module_fixture.h"
 
+#include "remote/published_show.h"
 #include "remote/websocket_requests.h"
+#include "settings/config.h"
 #include "settings/preset_store.h"
 #include "show/show_state.h"
 
@@ -28,6 +30,9 @@ protected:
 		listener = addPresetListener([this](PresetEvent event) {
 			dockCalls += event == PresetEvent::EditsWanted ? "flush;" : "reload;";
 		});
+		// As the vendor and the show watch publish for the readers.
+		publishPresetList();
+		publishFlowStatus(director->flowStatus(), configSaveProblem());
 	}
 	~WebsocketRequestTest() override { removePresetListener(listener); }
 
@@ -63,6 +68,7 @@ TEST_F(WebsocketRequestTest, BadOrMissingFieldsAreRefusedAndChangeNothing)
 		{"StartStandby", R"({"duration_ms": 86400001})", "'duration_ms' must be a whole number from 1000"},
 		{"StartStandby", R"({"duration_ms": "60000"})", "'duration_ms' must be a whole number"},
 		{"StartStandby", R"({"duration_ms": 60000.5})", "'duration_ms' must be a whole number"},
+		{"StartStandby", R"({"restart": "yes"})", "'restart' must be true or false."},
 		{"SelectPreset", R"({})", "'name' is missing."},
 		{"SelectPreset", R"({"name": 3})", "'name' must be a string."},
 		{"Hold", R"({"from": "desk"})", "'on' is missing."},
@@ -85,26 +91,65 @@ TEST_F(WebsocketRequestTest, BadOrMissingFieldsAreRefusedAndChangeNothing)
 	EXPECT_EQ(dockCalls, "");
 }
 
-TEST_F(WebsocketRequestTest, StartStandbyWithALengthSavesAForLengthCountdownFirst)
+TEST_F(WebsocketRequestTest, StartStandbyWithALengthCountsThatLongForThisRunOnly)
 {
 	Preset preset = currentPreset();
 	preset.count_mode = 0;
 	updateCurrentPreset(preset);
+	const QByteArray saved = config.read();
 	dockCalls.clear(); // the news of the set-up's own change
 
 	EXPECT_EQ(ask("StartStandby", R"({"duration_ms": 90000})").error, "");
-	EXPECT_EQ(currentPreset().count_mode, 1);
-	EXPECT_EQ(currentPreset().duration_ms, 90000);
-	const QJsonObject saved = QJsonDocument::fromJson(config.read()).object();
-	EXPECT_EQ(saved.value("presets").toArray().at(0).toObject().value("duration_ms").toInt(), 90000);
 	EXPECT_EQ(showState().snapshot().remainingMs(), 90000);
-	EXPECT_EQ(dockCalls, "flush;reload;");
+	EXPECT_EQ(currentPreset().count_mode, 0) << "the preset stays an until-time one";
+	EXPECT_EQ(config.read(), saved);
+	EXPECT_EQ(dockCalls, "flush;");
+	// An edit of the preset during the run leaves the run's length as it is.
+	clock.advance(10000);
+	preset.target_minutes = (preset.target_minutes + 7) % 1440;
+	updateCurrentPreset(preset);
+	EXPECT_EQ(showState().snapshot().remainingMs(), 80000);
+}
+
+TEST_F(WebsocketRequestTest, ARequestSentTwiceDoesWhatOneDoes)
+{
+	// No scenes: each switch of the flow is done at once. Every step is also sent again.
+	const char *running = "A show is running; send \"restart\": true to start the standby again.";
+	const struct {
+		const char *type;
+		const char *json;
+		const char *error;
+		const char *phase; // GetState's afterwards
+	} steps[] = {
+		{"Cancel", "{}", "", "idle"},
+		{"EndBreak", "{}", "Not in a break.", "idle"},
+		{"StartStandby", "{}", "", "standby"},
+		{"StartStandby", "{}", running, "standby"},
+		{"GoMain", "{}", "", "main"},
+		{"GoMain", "{}", "", "main"},
+		{"StartStandby", "{}", running, "main"},
+		{"StartBreak", "{}", "", "break"},
+		{"StartBreak", "{}", "Already in a break.", "break"},
+		{"EndBreak", "{}", "", "main"},
+		{"EndBreak", "{}", "Not in a break.", "main"},
+		{"ToggleBreak", "{}", "", "break"},
+		{"ToggleBreak", "{}", "", "main"},
+		{"StartEnding", "{}", "", "ending"},
+		{"StartEnding", "{}", "Already ending.", "ending"},
+		{"Cancel", "{}", "", "idle"},
+		{"Cancel", "{}", "", "idle"},
+		{"StartStandby", "{}", "", "standby"},
+		{"StartStandby", R"({"restart": true})", "", "standby"},
+	};
+	for (const auto &step : steps) {
+		EXPECT_EQ(ask(step.type, step.json).error, step.error) << step.type << " " << step.json;
+		EXPECT_EQ(ask("GetState").data.value("phase").toString(), step.phase) << step.type << " " << step.json;
+	}
 }
 
 TEST_F(WebsocketRequestTest, ActionsFollowTheDocksRules)
 {
 	EXPECT_EQ(ask("GoMain").error, "Going to the main scene is not possible now.");
-	EXPECT_EQ(ask("Cancel").error, "Nothing to cancel.");
 	EXPECT_EQ(ask("AddTime", R"({"ms": 60000})").error, "No countdown is running.");
 	EXPECT_EQ(ask("SelectPreset", R"({"name": "nope"})").error, "No preset is named 'nope'.");
 
@@ -113,7 +158,7 @@ TEST_F(WebsocketRequestTest, ActionsFollowTheDocksRules)
 	EXPECT_EQ(ask("StartStandby").error, "");
 	EXPECT_EQ(ask("SelectPreset", R"({"name": "Evening"})").error, "Presets are locked while the show runs.");
 	EXPECT_EQ(ask("StartEnding").error, "");
-	EXPECT_EQ(ask("StartEnding").error, "The ending is already running.");
+	EXPECT_EQ(ask("StartEnding").error, "Already ending.");
 	EXPECT_EQ(ask("Cancel").error, "");
 	EXPECT_EQ(ask("SelectPreset", R"({"name": "Evening"})").error, "");
 	EXPECT_EQ(currentPreset().name, QStringLiteral("Evening"));

@@ -1,6 +1,7 @@
 // The running countdown's record in "config.json": written and read back, records that
 // cannot be used, and what a record means when OBS starts again.
 #include "log_capture.h"
+#include "base/clock.h"
 #include "settings/config.h"
 #include "settings/running_show.h"
 #include "temp_config.h"
@@ -39,11 +40,15 @@ protected:
 TEST_F(RunningShowFile, ARecordIsWrittenWithTheShowAndReadBackAtTheNextStart)
 {
 	loadConfig();
+	const int64_t before = wallNowMs();
 	storeRunningShow(heldBreak());
 	const QJsonObject saved = QJsonDocument::fromJson(config.read()).object().value("running_show").toObject();
 	EXPECT_EQ(saved.value("phase").toString(), "break");
 	EXPECT_EQ(saved.value("ends_at").toVariant().toLongLong(), now + 90000);
 	EXPECT_TRUE(saved.value("held").toBool());
+	const int64_t writtenAt = saved.value("written_at").toVariant().toLongLong();
+	EXPECT_GE(writtenAt, before);
+	EXPECT_LE(writtenAt, wallNowMs());
 
 	loadConfig();
 	EXPECT_EQ(storedRunningShow(), heldBreak());
@@ -84,4 +89,7 @@ TEST(RunningShowRecord, ARestartKnowsWhetherTheCountdownGoesOn)
 	EXPECT_EQ(restartCase(show, now), RestartCase::DaysOld);
 	show.endsAtWallMs = now + 25 * hourMs;
 	EXPECT_EQ(restartCase(show, now), RestartCase::TooFarAhead);
+	show = heldBreak();
+	show.writtenAtWallMs = now + 1; // the wall clock went back since it was written
+	EXPECT_EQ(restartCase(show, now), RestartCase::WrittenInFuture);
 }

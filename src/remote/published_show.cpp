@@ -1,0 +1,44 @@
+#include "remote/published_show.h"
+
+#include "settings/preset_store.h"
+#include "show/show_report.h"
+#include "show/show_state.h"
+
+#include <mutex>
+
+namespace {
+
+std::mutex mutex;
+PublishedShow published;
+
+} // namespace
+
+void publishFlowStatus(const FlowStatus &flow, const QString &saveProblem)
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	published.flow = flow;
+	published.saveProblem = saveProblem;
+}
+
+void publishPresetList()
+{
+	QStringList names;
+	for (int i = 0; i < presetCount(); ++i)
+		names.append(presetAt(i).name);
+	QString current = presetCount() > 0 ? currentPreset().name : QString();
+	std::lock_guard<std::mutex> lock(mutex);
+	published.presets = std::move(names);
+	published.currentPreset = std::move(current);
+}
+
+PublishedShow publishedShow()
+{
+	std::lock_guard<std::mutex> lock(mutex);
+	return published;
+}
+
+ShowReport currentShowReport()
+{
+	const PublishedShow show = publishedShow();
+	return composeShowReport(showState().snapshot(), show.flow, show.saveProblem);
+}
