@@ -44,6 +44,8 @@ void Director::tick()
 	const int64_t now = monotonicNowMs();
 	const ShowSnapshot snapshot = showState().snapshot();
 
+	followArming();
+	watchStream(now);
 	stepFade(now);
 	if (snapshot.zeroReached() && step == StepNone)
 		afterZero(now);
@@ -61,27 +63,26 @@ void Director::tick()
 	}
 	if (stopStreamAt != 0 && !stopStreamPaused && now >= stopStreamAt) {
 		stopStreamAt = 0;
-		if (host->streamingActive()) {
-			moduleLog(LOG_INFO, "stopping the stream (ending timer)");
-			host->stopStreaming();
-		}
+		if (host->streamingActive())
+			stopStream();
 	}
 	pumpSwitches(now);
 }
 
 void Director::startStandby()
 {
-	operatorActed();
-	enterStandby(nullptr, 0);
+	// The operator starts the show by hand: an arming for later is over.
+	disarm();
+	enterStandby(nullptr, 0, 0);
 }
 
 void Director::startStandbyFor(int64_t lengthMs)
 {
-	operatorActed();
-	enterStandby(nullptr, lengthMs);
+	disarm();
+	enterStandby(nullptr, lengthMs, 0);
 }
 
-void Director::enterStandby(const RunningShow *resumed, int64_t runLengthMs)
+void Director::enterStandby(const RunningShow *resumed, int64_t runLengthMs, int64_t runEndsAtWallMs)
 {
 	const Preset preset = selectedPreset();
 	takeOverFlow(false);
@@ -93,7 +94,7 @@ void Director::enterStandby(const RunningShow *resumed, int64_t runLengthMs)
 	if (resumed)
 		showState().resumeCountdown(resumed->endsAtWallMs);
 	else
-		showState().startCountdown(runLengthMs);
+		showState().startCountdown(runLengthMs, runEndsAtWallMs);
 	host->reportPhase("standby");
 	if (resumed)
 		logResumed(*resumed);
@@ -293,9 +294,10 @@ void Director::startEnding()
 
 void Director::cancel()
 {
-	operatorActed();
+	disarm();
 	takeOverFlow(true);
 	onMain = false;
+	stopRecordingWithStream = false;
 	setStep(StepNone);
 	showState().resetCountdown();
 	host->reportPhase("idle");
@@ -355,6 +357,9 @@ FlowStatus Director::flowStatus() const
 	status.waitingForResume = holdGatedSwitchWaiting();
 	status.onMain = onMain;
 	status.resumedAfterRestart = resumedAfterRestart;
+	status.armed = arming.active;
+	status.goLiveAtWallMs = arming.active ? arming.goLiveAtWallMs : -1;
+	status.showAtWallMs = arming.active ? arming.showAtWallMs : -1;
 	return status;
 }
 
@@ -372,6 +377,7 @@ void Director::takeOverFlow(bool restoreMusic)
 	stopFade(restoreMusic);
 	dropStreamStop();
 	endingMediaRestartAt = 0;
+	streamCheckAt = 0;
 }
 
 void Director::resetFlow()

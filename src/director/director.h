@@ -1,7 +1,9 @@
 #pragma once
 
+#include "director/arming.h"
 #include "director/director_host.h"
 #include "director/switch_request.h"
+#include "settings/armed_show.h"
 #include "settings/preset.h"
 #include "show/flow_status.h"
 
@@ -56,6 +58,17 @@ public:
 	void addMinute();
 	void removeMinute();
 
+	// The unattended show (director_arming.cpp): armed for a show time, the stream starts
+	// at the go-live time and the standby with it, counting down to the show time; a hold
+	// holds the go-live. Arm is refused (the plan says why) while a show runs or one is
+	// armed; then nothing changes.
+	ArmPlan arm(const ArmRequest &request);
+	void disarm();
+	// The arming found in the settings when OBS has loaded again.
+	void restoreArming(const ArmedShow &found);
+	// A stream started by anyone: the preset may start the standby with it.
+	void onStreamingStarted();
+
 	// After a restart (director_restart.cpp): the countdown that ran when OBS closed goes
 	// on in its phase, held if it was; or the operator hears that it ended meanwhile.
 	void resumeShow(const RunningShow &show);
@@ -84,7 +97,7 @@ private:
 	void proceedAfterZero();
 	void switchToMain(bool manual);
 	// Standby or a break from the top, or (resumed) going on with a run from before a restart.
-	void enterStandby(const RunningShow *resumed, int64_t runLengthMs);
+	void enterStandby(const RunningShow *resumed, int64_t runLengthMs, int64_t runEndsAtWallMs);
 	void enterBreak(const RunningShow *resumed);
 	void logResumed(const RunningShow &resumed) const;
 	void returnFromBreak(bool automatic);
@@ -102,6 +115,15 @@ private:
 	bool onCloseRequested();
 	// Runs the action only while the generation has not moved on.
 	Action guarded(Action action);
+
+	// The unattended show (director_arming.cpp).
+	void setArming(const ArmedShow &show);
+	// Goes live at the go-live time unless held; a show time passed meanwhile disarms.
+	void followArming();
+	void goLive(ArmedShow show);
+	// Checks that the stream it started became active, and starts it again if not.
+	void watchStream(int64_t now);
+	void stopStream();
 
 	// Hold and resume (director_hold.cpp).
 	bool checkHold(const QString &location, Action action);
@@ -164,6 +186,13 @@ private:
 	bool problemUntilOperatorActs = false;
 	bool onMain = false;
 	bool resumedAfterRestart = false; // until the operator's next action
+
+	// The unattended show.
+	ArmedShow arming;
+	bool stopRecordingWithStream = false; // this show went live with its recording
+	int64_t streamCheckAt = 0;            // 0: the stream is not watched
+	int streamRetries = 0;
+	bool streamProblemShown = false;
 
 	// Switching.
 	std::deque<SwitchRequest> switchQueue;

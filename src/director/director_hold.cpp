@@ -56,6 +56,8 @@ void Director::hold(bool on, const QString &from, const QString &reason)
 	pendingStep = PendingStep();
 	resumeAfterZero(now);
 	resumeStreamStop(now);
+	// Resumed before the show time, a go-live held back goes live at once.
+	followArming();
 	if (taken.action && taken.generation == generation) {
 		moduleLog(LOG_INFO, "再開で進めた一歩: %s (gen=%llu)", labelText(taken.label).constData(),
 			  static_cast<unsigned long long>(taken.generation));
@@ -142,6 +144,8 @@ void Director::clearPendingStep()
 
 QString Director::holdLocation() const
 {
+	if (arming.active)
+		return QString::fromLatin1(HoldLocation::GoLive);
 	// The switch to the OP scene has not been made yet.
 	if (holdGatedSwitchWaiting() && step == StepOp)
 		return QString::fromLatin1(HoldLocation::AfterZero);

@@ -94,7 +94,11 @@ public:
 	virtual void saveSceneCollection() = 0;
 
 	virtual bool streamingActive() = 0;
+	virtual void startStreaming() = 0;
 	virtual void stopStreaming() = 0;
+	virtual bool recordingActive() = 0;
+	virtual void startRecording() = 0;
+	virtual void stopRecording() = 0;
 
 	// The handler runs when the host's main window is asked to close: before the host saves
 	// its scene collection, and before it knows whether it will really close. When it answers

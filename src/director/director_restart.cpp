@@ -10,7 +10,7 @@ void Director::resumeShow(const RunningShow &show)
 	if (show.phase == RunningPhase::Break)
 		enterBreak(&show);
 	else
-		enterStandby(&show, 0);
+		enterStandby(&show, 0, 0);
 	if (show.held)
 		hold(true, QStringLiteral("curtainup"), show.holdReason);
 	// After the hold above: the dock says so until the operator's next action.

@@ -169,7 +169,11 @@ public:
 	void saveSceneCollection() override { obs_frontend_save(); }
 
 	bool streamingActive() override { return obs_frontend_streaming_active(); }
+	void startStreaming() override { obs_frontend_streaming_start(); }
 	void stopStreaming() override { obs_frontend_streaming_stop(); }
+	bool recordingActive() override { return obs_frontend_recording_active(); }
+	void startRecording() override { obs_frontend_recording_start(); }
+	void stopRecording() override { obs_frontend_recording_stop(); }
 
 	void setCloseRequestHandler(std::function<bool()> handler) override
 	{

@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "base/module_host.h"
 #include "director/director.h"
+#include "settings/armed_show.h"
 #include "show/show_state.h"
 
 #include <cstdlib>
@@ -49,7 +50,11 @@ void resumeRunningShow()
 {
 	const RunningShow show = storedRunningShow();
 	Director *director = directorInstance();
-	if (!show.active || !director)
+	if (!director)
+		return;
+	if (storedArmedShow().active)
+		director->restoreArming(storedArmedShow());
+	if (!show.active)
 		return;
 	const int64_t now = wallNowMs();
 	switch (restartCase(show, now)) {

@@ -14,5 +14,6 @@ RunningShow runningShowAt(const ShowSnapshot &snapshot, const FlowStatus &flow, 
 // moved. Reading both clocks again does not count as a move.
 void keepRunningShow(const RunningShow &now);
 // When the host finished loading: the show goes on from the record read at load, or the
-// operator hears that it ended while OBS was closed; a record days old is dropped.
+// operator hears that it ended while OBS was closed; a record days old is dropped. An
+// armed show is armed again, goes live, or was missed.
 void resumeRunningShow();

@@ -3,6 +3,8 @@
 #include "base/module_host.h"
 #include "dock/dock_host.h"
 #include "settings/preset_store.h"
+
+#include <algorithm>
 #include "show/show_state.h"
 
 namespace {
@@ -54,4 +56,11 @@ void addCountdownToScene(DockHost &host, int kind)
 	if (host.placeInScene(scene, source, create, kind) == PlaceResult::Added)
 		moduleLog(LOG_INFO, "added '%s' to scene '%s'", source.toUtf8().constData(),
 			  scene.toUtf8().constData());
+}
+
+double scaleToFit(const QSize &picture, const QSize &canvas)
+{
+	if (picture.isEmpty() || canvas.isEmpty())
+		return 1.0;
+	return std::min({1.0, double(canvas.width()) / picture.width(), double(canvas.height()) / picture.height()});
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 class DockHost;
@@ -12,3 +13,7 @@ QString findCountdownSource(DockHost &host, int kind);
 // countdown source of the kind is reused, and a scene that already shows it only gets its
 // item selected. Fails quietly; only an added item is logged.
 void addCountdownToScene(DockHost &host, int kind);
+
+// The scale at which a picture of that size fits inside the canvas: 1 when it fits as it
+// is, never more.
+double scaleToFit(const QSize &picture, const QSize &canvas);

@@ -17,6 +17,8 @@ public:
 	virtual void startEnding() = 0;
 	virtual void cancel() = 0;
 	virtual void toggleHold() = 0;
+	// Arms the unattended show for the preset's until-time, or disarms it.
+	virtual void toggleArm() = 0;
 	// A minute more (or less) on the running countdown.
 	virtual void addTime(int64_t ms) = 0;
 	// All zero and empty when there is no director.

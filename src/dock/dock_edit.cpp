@@ -95,6 +95,14 @@ void StandbyDock::bindNameCombo(QComboBox *combo, QString Preset::*field)
 	});
 }
 
+QCheckBox *StandbyDock::makeFlagCheck(const char *textKey, const char *name, bool Preset::*field)
+{
+	auto *check = named(new QCheckBox(moduleText(textKey)), name);
+	connect(check, &QCheckBox::toggled, this,
+		[this, field](bool on) { editPreset([field, on](Preset &preset) { preset.*field = on; }); });
+	return check;
+}
+
 void StandbyDock::bindColorButton(ColorButton *button, QColor PresetStyle::*field)
 {
 	auto mark = std::make_shared<PresetMark>();
@@ -152,9 +160,11 @@ void StandbyDock::fillFromPreset()
 	const Preset preset = currentPreset();
 	loading = true;
 	const std::vector<QObject *> quiet = {
-		untilTimeRadio,  forLengthRadio,   targetTimeEdit,   lengthMinutesSpin, lengthSecondsSpin, lastTenCombo,
-		switchAfterSpin, breakMinutesSpin, breakSecondsSpin, stopStreamCheck,   stopAfterSpin,     fontCombo,
-		boldCheck,       sizeSpin,         outlineWidthSpin, alignCombo,        timeFormatCombo,   atoCheck,
+		untilTimeRadio,     forLengthRadio,  targetTimeEdit,   lengthMinutesSpin, lengthSecondsSpin,
+		lastTenCombo,       switchAfterSpin, breakMinutesSpin, breakSecondsSpin,  stopStreamCheck,
+		stopAfterSpin,      fontCombo,       boldCheck,        sizeSpin,          outlineWidthSpin,
+		alignCombo,         timeFormatCombo, atoCheck,         goLiveLeadSpin,    goLiveRecordCheck,
+		startOnStreamCheck,
 	};
 	std::vector<QSignalBlocker> blockers;
 	blockers.reserve(quiet.size());
@@ -167,6 +177,9 @@ void StandbyDock::fillFromPreset()
 	endTextEdit->setText(preset.end_text);
 	holdTextEdit->setText(preset.holdText);
 	atoCheck->setChecked(preset.standby_ato);
+	goLiveLeadSpin->setValue(preset.go_live_lead_s);
+	goLiveRecordCheck->setChecked(preset.go_live_record);
+	startOnStreamCheck->setChecked(preset.start_on_stream);
 	selectByData(lastTenCombo, preset.last_ten);
 	switchAfterSpin->setValue(preset.switch_after);
 

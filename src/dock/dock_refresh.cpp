@@ -56,6 +56,10 @@ void StandbyDock::applyStatusLines(const ShowSnapshot &snapshot)
 	endingButton->setEnabled(status.endingEnabled);
 	cancelButton->setEnabled(status.cancelEnabled);
 	setTextIfChanged(holdButton, status.holdText);
+	setTextIfChanged(armButton, status.armText);
+	armButton->setEnabled(status.armEnabled);
+	if (armButton->toolTip() != status.armTip)
+		armButton->setToolTip(status.armTip);
 	const QString holdStyle = status.held ? QString::fromLatin1(heldStyle) : QString();
 	if (holdButton->styleSheet() != holdStyle)
 		holdButton->setStyleSheet(holdStyle);

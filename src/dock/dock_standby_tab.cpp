@@ -25,6 +25,7 @@ QWidget *StandbyDock::buildStandbyTab()
 
 	standbySceneCombo = addSceneRow(form, "Standby.Scene", "standbySceneCombo", &Preset::standby_scene);
 	form->addRow(buildCountBlock());
+	form->addRow(buildGoLiveBlock());
 
 	titleEdit = named(new QLineEdit, "titleEdit");
 	messagesEdit = named(new QPlainTextEdit, "messagesEdit");
@@ -42,9 +43,7 @@ QWidget *StandbyDock::buildStandbyTab()
 	form->addRow(moduleText("Standby.End"), endTextEdit);
 	form->addRow(moduleText("Standby.HoldText"), holdTextEdit);
 
-	atoCheck = named(new QCheckBox(moduleText("Standby.Ato")), "atoCheck");
-	connect(atoCheck, &QCheckBox::toggled, this,
-		[this](bool on) { editPreset([on](Preset &preset) { preset.standby_ato = on; }); });
+	atoCheck = makeFlagCheck("Standby.Ato", "atoCheck", &Preset::standby_ato);
 	form->addRow(QString(), atoCheck);
 
 	lastTenCombo = named(makeDataCombo({"LastTen.None", "LastTen.Grow", "LastTen.Bounce"}), "lastTenCombo");
@@ -88,6 +87,26 @@ QWidget *StandbyDock::buildCountBlock()
 	connect(targetTimeEdit, &QTimeEdit::timeChanged, this, [this] { chooseLengthMode(false); });
 	connect(lengthMinutesSpin, qOverload<int>(&QSpinBox::valueChanged), this, [this] { chooseLengthMode(true); });
 	connect(lengthSecondsSpin, qOverload<int>(&QSpinBox::valueChanged), this, [this] { chooseLengthMode(true); });
+	return block;
+}
+
+QWidget *StandbyDock::buildGoLiveBlock()
+{
+	goLiveLeadSpin =
+		named(makeSpin(0, PresetBounds::maxGoLiveLeadS, moduleText("Count.Seconds")), "goLiveLeadSpin");
+	goLiveLeadSpin->setSingleStep(30);
+	goLiveLeadSpin->setToolTip(moduleText("GoLive.LeadHint"));
+	connect(goLiveLeadSpin, qOverload<int>(&QSpinBox::valueChanged), this,
+		[this](int seconds) { editPreset([seconds](Preset &preset) { preset.go_live_lead_s = seconds; }); });
+	goLiveRecordCheck = makeFlagCheck("GoLive.Record", "goLiveRecordCheck", &Preset::go_live_record);
+	startOnStreamCheck = makeFlagCheck("GoLive.StartOnStream", "startOnStreamCheck", &Preset::start_on_stream);
+
+	auto *block = new QWidget;
+	auto *layout = new QVBoxLayout(block);
+	layout->setContentsMargins(0, 0, 0, 0);
+	layout->addLayout(makeLine({{new QLabel(moduleText("GoLive.Lead")), 0}, {goLiveLeadSpin, 1}}));
+	layout->addWidget(goLiveRecordCheck);
+	layout->addWidget(startOnStreamCheck);
 	return block;
 }
 

@@ -1,6 +1,7 @@
 #include "dock/dock_status.h"
 
 #include "base/module_host.h"
+#include "director/arming.h"
 #include "director/director.h"
 #include "picture/clock_text.h"
 #include "show/action_rules.h"
@@ -50,6 +51,10 @@ void composeLines(DockStatus &status, const ShowSnapshot &snapshot, const FlowSt
 		status.detail = moduleText(flow.step == StepGoingMain ? "State.GoingMain" : "State.Idle");
 		break;
 	}
+	if (flow.armed)
+		status.detail = moduleText("State.Armed")
+					.arg(shortClockTime(flow.goLiveAtWallMs, snapshot.nowWall),
+					     shortClockTime(flow.showAtWallMs, snapshot.nowWall));
 	if (flow.held) {
 		status.large = moduleText("State.Held");
 		status.detail = moduleText(flow.holdLocation);
@@ -59,6 +64,15 @@ void composeLines(DockStatus &status, const ShowSnapshot &snapshot, const FlowSt
 	if (flow.resumedAfterRestart)
 		status.detail += QLatin1Char('\n') + moduleText("State.ResumedAfterRestart");
 	status.timeAdjustable = snapshot.counting();
+}
+
+void composeArm(DockStatus &status, const ShowSnapshot &snapshot, const FlowStatus &flow, const ActionRules &rules)
+{
+	status.armText = moduleText(flow.armed ? "Act.Disarm" : "Act.Arm");
+	const bool untilTime = snapshot.preset.count_mode == 0;
+	status.armEnabled = flow.armed || (rules.armAllowed && untilTime);
+	if (!status.armEnabled)
+		status.armTip = moduleText(untilTime ? "Arm.ShowRuns" : "Arm.NeedsUntilTime");
 }
 
 void composeActions(DockStatus &status, int phase, const FlowStatus &flow)
@@ -83,5 +97,6 @@ DockStatus composeDockStatus(const ShowSnapshot &snapshot, const FlowStatus &flo
 	composeLines(status, snapshot, flow);
 	status.problem = joinedProblems(flow.problem, saveProblem);
 	composeActions(status, snapshot.countdown.phase, flow);
+	composeArm(status, snapshot, flow, actionRules(snapshot.countdown.phase, flow));
 	return status;
 }

@@ -21,9 +21,13 @@ struct DockStatus {
 	bool cancelEnabled = false;
 	QString holdText;
 	bool held = false;
+	QString armText;
+	bool armEnabled = false;
+	QString armTip; // why it is off, when it is
 	bool presetsUnlocked = true;
 };
 
 // A save problem (the settings file cannot be written) is shown under the flow's problem.
+// The arming's times are shown against the wall clock of the snapshot.
 DockStatus composeDockStatus(const ShowSnapshot &snapshot, const FlowStatus &flow,
 			     const QString &saveProblem = QString());

@@ -10,6 +10,17 @@ public:
 	void startEnding() override { run(&Director::startEnding); }
 	void cancel() override { run(&Director::cancel); }
 	void toggleHold() override { run(&Director::toggleHold); }
+	void toggleArm() override
+	{
+		Director *director = directorInstance();
+		if (!director)
+			return;
+		// The button is offered only where an arming can be made.
+		if (director->flowStatus().armed)
+			director->disarm();
+		else
+			director->arm(ArmRequest());
+	}
 	void addTime(int64_t ms) override
 	{
 		if (Director *director = directorInstance())

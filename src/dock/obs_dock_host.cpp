@@ -1,5 +1,6 @@
 #include "dock/obs_dock_host.h"
 
+#include "dock/countdown_placement.h"
 #include "dock/dock_host.h"
 
 #include <obs-frontend-api.h>
@@ -123,6 +124,13 @@ public:
 		vec2 centre;
 		vec2_set(&centre, width * 0.5f, height * 0.5f);
 		obs_sceneitem_set_pos(item, &centre);
+		// The whole picture on the canvas, however wide its text makes it.
+		const auto fit = static_cast<float>(
+			scaleToFit(QSize(int(obs_source_get_width(source)), int(obs_source_get_height(source))),
+				   QSize(int(width), int(height))));
+		vec2 scale;
+		vec2_set(&scale, fit, fit);
+		obs_sceneitem_set_scale(item, &scale);
 		obs_sceneitem_select(item, true);
 		return PlaceResult::Added;
 	}

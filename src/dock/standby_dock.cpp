@@ -158,6 +158,7 @@ void StandbyDock::addActions(QVBoxLayout *layout)
 	endingButton = makeAction("endingButton", "Act.Ending", 30);
 	cancelButton = makeAction("cancelButton", "Act.Cancel", 30);
 	holdButton = makeAction("holdButton", "Act.Hold", 36);
+	armButton = makeAction("armButton", "Act.Arm", 30);
 
 	auto *grid = new QGridLayout;
 	grid->addWidget(standbyButton, 0, 0, 1, 2);
@@ -166,6 +167,7 @@ void StandbyDock::addActions(QVBoxLayout *layout)
 	grid->addWidget(endingButton, 2, 0);
 	grid->addWidget(cancelButton, 2, 1);
 	grid->addWidget(holdButton, 3, 0, 1, 2);
+	grid->addWidget(armButton, 4, 0, 1, 2);
 	layout->addLayout(grid);
 }
 
@@ -217,6 +219,10 @@ void StandbyDock::connectActions()
 		director->toggleBreak();
 	});
 	connect(endingButton, &QPushButton::clicked, this, [this] { director->startEnding(); });
+	connect(armButton, &QPushButton::clicked, this, [this] {
+		flushTexts();
+		director->toggleArm();
+	});
 	connect(cancelButton, &QPushButton::clicked, this, [this] { director->cancel(); });
 	connect(holdButton, &QPushButton::clicked, this, [this] {
 		flushTexts();

@@ -101,6 +101,7 @@ private:
 	QWidget *buildEndingTab();
 	QWidget *buildTextTab();
 	QWidget *buildCountBlock();
+	QWidget *buildGoLiveBlock();
 	QWidget *buildBreakLength();
 	void commitCount();
 	void chooseLengthMode(bool forLength);
@@ -125,6 +126,8 @@ private:
 	void applyTexts();
 	void restartTextTimer();
 	void bindNameCombo(QComboBox *combo, QString Preset::*field);
+	// A check box whose state is one flag of the preset.
+	QCheckBox *makeFlagCheck(const char *textKey, const char *name, bool Preset::*field);
 	// The colour chosen in the button's dialog goes into the preset it was opened for.
 	void bindColorButton(ColorButton *button, QColor PresetStyle::*field);
 	void setSourceFiller(LazyCombo *combo, QString Preset::*field, const char *noneKey, uint32_t flags);
@@ -173,6 +176,7 @@ private:
 	QPushButton *endingButton = nullptr;
 	QPushButton *cancelButton = nullptr;
 	QPushButton *holdButton = nullptr;
+	QPushButton *armButton = nullptr;
 
 	// Standby page.
 	QComboBox *standbySceneCombo = nullptr;
@@ -186,6 +190,9 @@ private:
 	QLineEdit *endTextEdit = nullptr;
 	QLineEdit *holdTextEdit = nullptr;
 	QCheckBox *atoCheck = nullptr;
+	QSpinBox *goLiveLeadSpin = nullptr;
+	QCheckBox *goLiveRecordCheck = nullptr;
+	QCheckBox *startOnStreamCheck = nullptr;
 	QComboBox *lastTenCombo = nullptr;
 	QSpinBox *switchAfterSpin = nullptr;
 	LazyCombo *bgmCombo = nullptr;

@@ -15,6 +15,10 @@ void handleFrontendEvent(enum obs_frontend_event event, StandbyDock *dock)
 	dockFollowFrontendEvent(event, dock);
 	Director *director = directorInstance();
 	switch (event) {
+	case OBS_FRONTEND_EVENT_STREAMING_STARTED:
+		if (director)
+			director->onStreamingStarted();
+		break;
 	case OBS_FRONTEND_EVENT_STREAMING_STOPPED:
 		if (director)
 			director->onStreamingStopped();

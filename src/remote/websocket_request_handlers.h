@@ -29,3 +29,5 @@ QString requestStartEnding(Director &director, obs_data_t *request, obs_data_t *
 QString requestCancel(Director &director, obs_data_t *request, obs_data_t *response);
 QString requestHold(Director &director, obs_data_t *request, obs_data_t *response);
 QString requestAddTime(Director &director, obs_data_t *request, obs_data_t *response);
+QString requestArm(Director &director, obs_data_t *request, obs_data_t *response);
+QString requestDisarm(Director &director, obs_data_t *request, obs_data_t *response);

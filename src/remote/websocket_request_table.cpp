@@ -24,6 +24,8 @@ constexpr WebsocketRequest requests[] = {
 	{"Cancel", nullptr, requestCancel},
 	{"Hold", nullptr, requestHold},
 	{"AddTime", nullptr, requestAddTime},
+	{"Arm", nullptr, requestArm},
+	{"Disarm", nullptr, requestDisarm},
 };
 
 } // namespace

@@ -114,6 +114,29 @@ QString requestHold(Director &director, obs_data_t *request, obs_data_t *)
 	return QString();
 }
 
+QString requestArm(Director &director, obs_data_t *request, obs_data_t *response)
+{
+	DataFields fields(request);
+	ArmRequest arm;
+	arm.showAtWallMs = fields.integer("at_ms", 1, std::numeric_limits<int64_t>::max(), DataFields::Optional);
+	arm.leadMs = fields.integer("lead_ms", 0, int64_t(PresetBounds::maxGoLiveLeadS) * 1000, DataFields::Optional);
+	if (!fields.ok())
+		return fields.error();
+	settlePresetEdits();
+	const ArmPlan plan = director.arm(arm);
+	if (!plan.refusal.isEmpty())
+		return plan.refusal;
+	obs_data_set_int(response, "go_live_at_ms", plan.goLiveAtWallMs);
+	obs_data_set_int(response, "show_at_ms", plan.showAtWallMs);
+	return QString();
+}
+
+QString requestDisarm(Director &director, obs_data_t *, obs_data_t *)
+{
+	director.disarm();
+	return QString();
+}
+
 QString requestAddTime(Director &director, obs_data_t *request, obs_data_t *response)
 {
 	DataFields fields(request);

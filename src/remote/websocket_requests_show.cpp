@@ -36,6 +36,9 @@ void writeShowReport(obs_data_t *data, const ShowReport &report)
 	setText(data, "time_left", report.remainingMs >= 0 ? formatClock(report.remainingMs, false) : QString());
 	setText(data, "preset", report.preset);
 	setText(data, "problem", report.problem);
+	obs_data_set_bool(data, "armed", report.armed);
+	obs_data_set_int(data, "go_live_at_ms", report.goLiveAtWallMs);
+	obs_data_set_int(data, "show_at_ms", report.showAtWallMs);
 }
 
 QString requestGetState(obs_data_t *, obs_data_t *response)

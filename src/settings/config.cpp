@@ -1,6 +1,7 @@
 #include "settings/config.h"
 
 #include "base/module_host.h"
+#include "settings/armed_show.h"
 #include "settings/preset_store.h"
 #include "settings/running_show.h"
 
@@ -123,6 +124,7 @@ void readModuleState(obs_data_t *data)
 	if (obs_data_t *hotkeys = obs_data_get_obj(data, "hotkeys"))
 		hotkeyData = hotkeys; // adopts the reference
 	readRunningShow(data);
+	readArmedShow(data);
 }
 
 // Unreadable files kept for the user: the newest as "config.json.unreadable", older ones
@@ -201,6 +203,7 @@ void loadConfig()
 	dockShownFlag = false;
 	musicRestore = MusicRestore();
 	readRunningShow(nullptr);
+	readArmedShow(nullptr);
 
 	const QString path = configPath();
 	if (!path.isEmpty()) {
@@ -245,6 +248,7 @@ void saveConfig()
 	if (hotkeyData)
 		obs_data_set_obj(data, "hotkeys", hotkeyData);
 	writeRunningShow(data);
+	writeArmedShow(data);
 
 	setUnreadableFileAside(path);
 	noteSaveResult(path,

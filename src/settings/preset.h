@@ -47,6 +47,11 @@ struct Preset {
 	QString standby_scene;
 	int count_mode = 1; // 1: count down duration_ms; 0: count down to target_minutes
 	int target_minutes = 1260;
+	// The unattended show: the stream starts this long before the show time, with the
+	// recording too when asked; and a stream started by anyone starts the standby.
+	int go_live_lead_s = 300;
+	bool go_live_record = false;
+	bool start_on_stream = false;
 	int64_t duration_ms = 600000;
 	QString title;
 	QStringList messages;
@@ -80,6 +85,7 @@ namespace PresetBounds {
 constexpr int64_t minCountMs = 1000;
 constexpr int64_t maxCountMs = 86400000;
 constexpr int maxTargetMinutes = 1439;
+constexpr int maxGoLiveLeadS = 3600;
 constexpr int maxTransitionMs = 20000;
 // The style's text size in pixels, from which every size of the picture derives.
 constexpr int minTextSize = 20;

@@ -17,9 +17,9 @@ struct KeyTypes {
 	std::vector<const char *> booleans;
 };
 
-const KeyTypes presetKeyTypes{
-	{"count_mode", "target_minutes", "duration_ms", "last_ten", "switch_after", "break_ms", "stop_after"},
-	{"standby_ato", "stop_stream"}};
+const KeyTypes presetKeyTypes{{"count_mode", "target_minutes", "go_live_lead_s", "duration_ms", "last_ten",
+			       "switch_after", "break_ms", "stop_after"},
+			      {"go_live_record", "start_on_stream", "standby_ato", "stop_stream"}};
 
 // One member of a record kept under one key of its own data object, with the bounds a
 // number is read with. The style and the first release's look are read, written and
@@ -206,6 +206,7 @@ void setPresetDefaults(obs_data_t *data)
 	obs_data_set_default_int(data, "break_ms", defaults.break_ms);
 	obs_data_set_default_string(data, "break_text", defaults.break_text.toUtf8().constData());
 	obs_data_set_default_int(data, "stop_after", defaults.stop_after);
+	obs_data_set_default_int(data, "go_live_lead_s", defaults.go_live_lead_s);
 }
 
 } // namespace
@@ -239,6 +240,9 @@ Preset presetFromData(obs_data_t *data)
 	preset.standby_scene = getString(data, "standby_scene");
 	preset.count_mode = obs_data_get_int(data, "count_mode") != 0 ? 1 : 0;
 	preset.target_minutes = getClampedInt(data, "target_minutes", 0, maxTargetMinutes);
+	preset.go_live_lead_s = getClampedInt(data, "go_live_lead_s", 0, maxGoLiveLeadS);
+	preset.go_live_record = obs_data_get_bool(data, "go_live_record");
+	preset.start_on_stream = obs_data_get_bool(data, "start_on_stream");
 	preset.duration_ms = getClamped(data, "duration_ms", minCountMs, maxCountMs);
 	preset.title = getString(data, "title");
 	preset.messages = splitMessages(getString(data, "messages"));
@@ -279,6 +283,9 @@ obs_data_t *presetToData(const Preset &preset)
 	setString(data, "standby_scene", preset.standby_scene);
 	obs_data_set_int(data, "count_mode", preset.count_mode != 0 ? 1 : 0);
 	obs_data_set_int(data, "target_minutes", preset.target_minutes);
+	obs_data_set_int(data, "go_live_lead_s", preset.go_live_lead_s);
+	obs_data_set_bool(data, "go_live_record", preset.go_live_record);
+	obs_data_set_bool(data, "start_on_stream", preset.start_on_stream);
 	obs_data_set_int(data, "duration_ms", preset.duration_ms);
 	setString(data, "title", preset.title);
 	setString(data, "messages", preset.messages.join(QLatin1Char('\n')));

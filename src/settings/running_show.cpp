@@ -4,6 +4,7 @@
 #include "base/data_fields.h"
 #include "base/module_host.h"
 #include "settings/config.h"
+#include "settings/kept_record.h"
 #include "settings/preset.h"
 
 #include <obs.hpp>
@@ -15,8 +16,6 @@ namespace {
 constexpr char standbyName[] = "standby";
 constexpr char breakName[] = "break";
 constexpr int64_t dayMs = 86400000;
-
-RunningShow stored;
 
 } // namespace
 
@@ -66,6 +65,10 @@ bool runningShowFromData(obs_data_t *object, RunningShow &show, QString &error)
 	return true;
 }
 
+namespace {
+KeptRecord<RunningShow> kept("running_show", "running show", runningShowFromData, runningShowToData);
+} // namespace
+
 RestartCase restartCase(const RunningShow &show, int64_t nowWallMs)
 {
 	if (show.writtenAtWallMs > nowWallMs)
@@ -80,33 +83,20 @@ RestartCase restartCase(const RunningShow &show, int64_t nowWallMs)
 
 const RunningShow &storedRunningShow()
 {
-	return stored;
+	return kept.stored();
 }
 
 void storeRunningShow(const RunningShow &show)
 {
-	if (show == stored)
-		return;
-	stored = show;
-	saveConfig();
+	kept.store(show);
 }
 
 void readRunningShow(obs_data_t *config)
 {
-	stored = RunningShow();
-	if (!config || !obs_data_has_user_value(config, "running_show"))
-		return;
-	OBSDataAutoRelease object = obs_data_get_obj(config, "running_show");
-	QString error = QStringLiteral("it is not an object.");
-	if (!object || !runningShowFromData(object, stored, error))
-		moduleLog(LOG_WARNING, "running show in the settings ignored: %s", qUtf8Printable(error));
+	kept.read(config);
 }
 
 void writeRunningShow(obs_data_t *config)
 {
-	if (!stored.active)
-		return;
-	stored.writtenAtWallMs = wallNowMs();
-	OBSDataAutoRelease object = runningShowToData(stored);
-	obs_data_set_obj(config, "running_show", object);
+	kept.write(config);
 }

@@ -14,8 +14,9 @@ ActionRules actionRules(int phase, const FlowStatus &flow)
 	rules.breakAllowed = !(phase == PhaseBreak && flow.step == StepBackFromBreak && !heldSwitchWaiting);
 	rules.endingAllowed = phase != PhaseEnding;
 	rules.cancelAllowed = !idle;
-	rules.presetsUnlocked = idle;
-	rules.showIdle = idle && !flow.onMain;
+	rules.presetsUnlocked = idle && !flow.armed;
+	rules.showIdle = idle && !flow.onMain && !flow.armed;
+	rules.armAllowed = rules.showIdle;
 	return rules;
 }
 

@@ -13,9 +13,11 @@ struct ActionRules {
 	bool cancelAllowed = false;
 	// Presets may change only while nothing runs or waits.
 	bool presetsUnlocked = true;
-	// Nothing runs or waits, and the show is not on its main scene either: a new standby
-	// starts no show over another.
+	// Nothing runs or waits, the show is not on its main scene and none is armed: a new
+	// standby starts no show over another.
 	bool showIdle = true;
+	// The unattended show may be armed now (no show runs, none is armed).
+	bool armAllowed = true;
 };
 
 ActionRules actionRules(int phase, const FlowStatus &flow);

@@ -22,4 +22,9 @@ struct FlowStatus {
 	bool onMain = false;
 	// A countdown went on after OBS restarted; until the operator's next action.
 	bool resumedAfterRestart = false;
+	// The unattended show: armed, it goes live at the first time and the show is at the
+	// second (wall clock); -1 when not armed.
+	bool armed = false;
+	int64_t goLiveAtWallMs = -1;
+	int64_t showAtWallMs = -1;
 };

@@ -25,5 +25,6 @@ constexpr const char *OpEnd = "Hold.Location.OpEnd";
 constexpr const char *Main = "Hold.Location.Main";
 constexpr const char *Break = "Hold.Location.Break";
 constexpr const char *Ending = "Hold.Location.Ending";
+constexpr const char *GoLive = "Hold.Location.GoLive";
 constexpr const char *Other = "Hold.Location.Other";
 } // namespace HoldLocation

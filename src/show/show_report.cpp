@@ -6,7 +6,8 @@
 bool ShowReport::sameStateAs(const ShowReport &other) const
 {
 	return phase == other.phase && step == other.step && held == other.held && holdReason == other.holdReason &&
-	       holdLocation == other.holdLocation && preset == other.preset && problem == other.problem;
+	       holdLocation == other.holdLocation && preset == other.preset && problem == other.problem &&
+	       armed == other.armed && goLiveAtWallMs == other.goLiveAtWallMs && showAtWallMs == other.showAtWallMs;
 }
 
 QString joinedProblems(const QString &flowProblem, const QString &saveProblem)
@@ -30,5 +31,8 @@ ShowReport composeShowReport(const ShowSnapshot &snapshot, const FlowStatus &flo
 		report.remainingMs = report.phase == PhaseBreak ? snapshot.breakRemainingMs() : snapshot.remainingMs();
 	report.preset = snapshot.preset.name;
 	report.problem = joinedProblems(flow.problem, saveProblem);
+	report.armed = flow.armed;
+	report.goLiveAtWallMs = flow.goLiveAtWallMs;
+	report.showAtWallMs = flow.showAtWallMs;
 	return report;
 }

@@ -19,8 +19,12 @@ struct ShowReport {
 	int64_t remainingMs = -1; // the running standby or break countdown, else -1
 	QString preset;           // the current preset's name
 	QString problem;          // the flow's and the settings file's; empty when there is none
+	bool armed = false;       // the unattended show, with its times (-1 when not armed)
+	int64_t goLiveAtWallMs = -1;
+	int64_t showAtWallMs = -1;
 
-	// The same phase, step, hold, preset and problem: nothing a change event reports changed.
+	// The same phase, step, hold, preset, problem and arming: nothing a change event
+	// reports changed.
 	bool sameStateAs(const ShowReport &other) const;
 };
 

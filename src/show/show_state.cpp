@@ -125,14 +125,17 @@ void ShowState::computeEnd(int64_t nowMono, int64_t nowWall)
 {
 	const int64_t added = shown.countdown.addedMs;
 	const int64_t runLength = shown.countdown.runLengthMs;
-	if (runLength > 0 || shown.preset.count_mode != 0) {
+	const int64_t runEndsAtWall = shown.countdown.runEndsAtWallMs;
+	if (runLength > 0 || (runEndsAtWall == 0 && shown.preset.count_mode != 0)) {
 		shown.countdown.targetWallClock = 0;
 		shown.countdown.endsAt =
 			shown.countdown.startedAt + (runLength > 0 ? runLength : shown.preset.duration_ms) + added;
 		return;
 	}
 	const int64_t startedWall = shown.countdown.startedAt + nowWall - nowMono;
-	shown.countdown.targetWallClock = nextTargetAfter(startedWall, shown.preset.target_minutes) + added;
+	const int64_t target =
+		runEndsAtWall > 0 ? runEndsAtWall : nextTargetAfter(startedWall, shown.preset.target_minutes);
+	shown.countdown.targetWallClock = target + added;
 	shown.countdown.endsAt = shown.countdown.targetWallClock + nowMono - nowWall;
 }
 
@@ -144,7 +147,7 @@ void ShowState::shiftStandbyEnd(int64_t deltaMs)
 		shown.countdown.targetWallClock += deltaMs;
 }
 
-void ShowState::startCountdown(int64_t runLengthMs)
+void ShowState::startCountdown(int64_t runLengthMs, int64_t runEndsAtWallMs)
 {
 	std::lock_guard<std::mutex> lock(mutex);
 	const int64_t nowMono = monotonicNowMs();
@@ -153,6 +156,7 @@ void ShowState::startCountdown(int64_t runLengthMs)
 	shown.countdown.startedAt = nowMono;
 	shown.countdown.addedMs = 0;
 	shown.countdown.runLengthMs = std::clamp<int64_t>(runLengthMs, 0, PresetBounds::maxCountMs);
+	shown.countdown.runEndsAtWallMs = runEndsAtWallMs;
 	computeEnd(nowMono, nowWall);
 	shown.countdown.finished = false;
 	shown.breakActive = false;

@@ -31,8 +31,10 @@ struct Countdown {
 	int64_t finishedAt = 0;
 	// Time the operator added to (or took from) this run; the preset stays as it is.
 	int64_t addedMs = 0;
-	// This run counts down this long whatever the preset counts (0: as the preset counts).
+	// This run counts down this long, or to this wall-clock time, whatever the preset
+	// counts (0: as the preset counts).
 	int64_t runLengthMs = 0;
+	int64_t runEndsAtWallMs = 0;
 };
 
 // What the shared state holds of the show, and what a snapshot copies of it.
@@ -88,8 +90,8 @@ int64_t nextTargetAfter(int64_t wallMs, int targetMinutes);
 class ShowState {
 public:
 	// Writers (UI thread).
-	// A run of runLengthMs, or (0) as the preset counts.
-	void startCountdown(int64_t runLengthMs = 0);
+	// A run of runLengthMs, or to runEndsAtWallMs, or (both 0) as the preset counts.
+	void startCountdown(int64_t runLengthMs = 0, int64_t runEndsAtWallMs = 0);
 	void finishCountdown();
 	void clearFinished();
 	void setPhase(int phase);

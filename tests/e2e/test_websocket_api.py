@@ -78,7 +78,7 @@ class VendorShowTest(ShowTest):
     @classmethod
     def connect(cls):
         cls.ws = ObsWebSocket(cls.session.port)
-        cls.ws.wait_vendor(VENDOR, "GetState")
+        cls.ws.wait_vendor(VENDOR, "GetState", accept=lambda answer: answer.get("ok"))
         return cls.ws
 
     @classmethod

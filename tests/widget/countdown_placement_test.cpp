@@ -105,3 +105,12 @@ TEST_F(Placement, WithoutAnySceneNothingHappens)
 	EXPECT_EQ(host->countdownCount(), 0) << "no source is made for no scene";
 	EXPECT_EQ(log.count("[curtainup]"), 0);
 }
+
+TEST(PlacementFit, APictureWiderThanTheCanvasIsScaledToFitIt)
+{
+	// The default standby picture is wider than a 1280 x 720 canvas.
+	EXPECT_DOUBLE_EQ(scaleToFit(QSize(1337, 408), QSize(1280, 720)), 1280.0 / 1337.0);
+	EXPECT_DOUBLE_EQ(scaleToFit(QSize(800, 900), QSize(1280, 720)), 0.8);
+	EXPECT_DOUBLE_EQ(scaleToFit(QSize(800, 300), QSize(1280, 720)), 1.0) << "never larger";
+	EXPECT_DOUBLE_EQ(scaleToFit(QSize(), QSize(1280, 720)), 1.0);
+}

@@ -331,3 +331,28 @@ TEST_F(DockStatusLines, ActionsReachTheDirector)
 	EXPECT_EQ(director->calls, (std::vector<std::string>{"startStandby", "skipToMain", "toggleBreak", "startEnding",
 							     "cancel", "toggleHold"}));
 }
+
+TEST(DockStatus, ArmingShowsItsTimesAndIsOfferedWhereItCanAim)
+{
+	ShowSnapshot snapshot = snapshotIn(PhaseIdle);
+	snapshot.nowWall = 1767268800000; // 2026-01-01 12:00 UTC
+	snapshot.preset.count_mode = 1;
+	FlowStatus flow;
+	DockStatus status = composeDockStatus(snapshot, flow);
+	EXPECT_FALSE(status.armEnabled) << "a for-length preset has no time to aim at";
+	EXPECT_EQ(status.armTip, text("Arm.NeedsUntilTime"));
+	snapshot.preset.count_mode = 0;
+	EXPECT_TRUE(composeDockStatus(snapshot, flow).armEnabled);
+	flow.onMain = true;
+	EXPECT_FALSE(composeDockStatus(snapshot, flow).armEnabled) << "not while a show runs";
+
+	flow.onMain = false;
+	flow.armed = true;
+	flow.goLiveAtWallMs = snapshot.nowWall + 475 * 60000;
+	flow.showAtWallMs = snapshot.nowWall + 480 * 60000;
+	status = composeDockStatus(snapshot, flow);
+	EXPECT_EQ(status.detail, QStringLiteral("Armed · live at 19:55 · show at 20:00"));
+	EXPECT_EQ(status.armText, text("Act.Disarm"));
+	EXPECT_TRUE(status.armEnabled);
+	EXPECT_FALSE(status.presetsUnlocked) << "presets are locked while armed";
+}

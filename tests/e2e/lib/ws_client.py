@@ -127,18 +127,21 @@ class ObsWebSocket:
             request["requestData"] = data
         return self.call("CallVendorRequest", request, timeout).get("responseData") or {}
 
-    def wait_vendor(self, vendor_name, request_type, data=None, timeout=30.0):
-        """Calls a vendor request until the vendor answers and returns its answer. Newer
-        obs-websocket takes requests before OBS finished loading (status 207) and a vendor
-        registers only then, so an open port does not mean the vendor is there yet."""
+    def wait_vendor(self, vendor_name, request_type, data=None, timeout=30.0, accept=lambda answer: True):
+        """Calls a vendor request until the vendor answers with an answer `accept` takes, and
+        returns that answer. Newer obs-websocket takes requests before OBS finished loading
+        (status 207), and a vendor may answer before its plug-in has heard that OBS has
+        loaded, so an open port does not mean the vendor is ready yet."""
         deadline = time.monotonic() + timeout
         while True:
             try:
-                return self.vendor(vendor_name, request_type, data)
+                answer = self.vendor(vendor_name, request_type, data)
+                if accept(answer) or time.monotonic() > deadline:
+                    return answer
             except ObsRequestError:
                 if time.monotonic() > deadline:
                     raise
-                time.sleep(POLL_SECONDS)
+            time.sleep(POLL_SECONDS)
 
     # --- events -----------------------------------------------------------------------
     def wait_event(self, event_type, predicate=None, timeout=10.0):

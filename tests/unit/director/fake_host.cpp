@@ -145,10 +145,28 @@ void FakeHost::finishTransitionNow()
 	transitionEndsAt = monotonicNowMs();
 }
 
+void FakeHost::startStreaming()
+{
+	++streamStarts;
+	streaming = streamConnects;
+}
+
 void FakeHost::stopStreaming()
 {
 	streaming = false;
 	++streamStops;
+}
+
+void FakeHost::startRecording()
+{
+	++recordingStarts;
+	recording = true;
+}
+
+void FakeHost::stopRecording()
+{
+	recording = false;
+	++recordingStops;
 }
 
 void FakeHost::reportHold(bool on, const QString &reason)

@@ -76,6 +76,12 @@ public:
 	bool stuckTransition = false;
 	bool streaming = false;
 	int streamStops = 0;
+	// How often the director asked for the stream; a stream that never connects stays off.
+	int streamStarts = 0;
+	bool streamConnects = true;
+	bool recording = false;
+	int recordingStarts = 0;
+	int recordingStops = 0;
 	int transitionChanges = 0;
 	int durationChanges = 0;
 
@@ -105,7 +111,11 @@ public:
 	void finishTransitionNow() override;
 	void saveSceneCollection() override { savedTransitions.push_back({transition, durationMs}); }
 	bool streamingActive() override { return streaming; }
+	void startStreaming() override;
 	void stopStreaming() override;
+	bool recordingActive() override { return recording; }
+	void startRecording() override;
+	void stopRecording() override;
 	void setCloseRequestHandler(std::function<bool()> handler) override { closeRequested = std::move(handler); }
 	void reportPhase(const char *phase) override { phases.emplace_back(phase); }
 	void reportHold(bool on, const QString &reason) override;

@@ -28,6 +28,7 @@ public:
 	void startEnding() override { record("startEnding"); }
 	void cancel() override { record("cancel"); }
 	void toggleHold() override { record("toggleHold"); }
+	void toggleArm() override { record("toggleArm"); }
 	void addTime(int64_t ms) override { record("addTime " + std::to_string(ms)); }
 	FlowStatus flowStatus() const override { return status; }
 
