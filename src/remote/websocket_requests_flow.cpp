@@ -35,6 +35,8 @@ QString requestStartStandby(Director &director, obs_data_t *request, obs_data_t 
 	const bool restart = fields.boolean("restart", DataFields::Optional).value_or(false);
 	if (!fields.ok())
 		return fields.error();
+	if (!restart && director.flowStatus().armed)
+		return QStringLiteral("A show is armed; disarm it, or send \"restart\": true to start the standby now.");
 	if (!restart && !currentActionRules(director).showIdle)
 		return QStringLiteral("A show is running; send \"restart\": true to start the standby again.");
 

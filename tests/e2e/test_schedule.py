@@ -171,7 +171,7 @@ class ScheduledShowTest(ShowTest):
         closed = RtmpServer(cls.work)  # its port, never listened on
         cls.ws.call("SetStreamServiceSettings", {"streamServiceType": "rtmp_custom",
                                                  "streamServiceSettings": {"server": closed.url(), "key": "e2e"}})
-        cls.arm(3, lead_s=1)
+        cls.arm(30, lead_s=28)  # the standby counts on for longer than the first check
         state = cls.ws.wait_vendor(VENDOR, "GetState", timeout=25, accept=lambda state: state["problem"])
         cls.stop_all()
         cls.ws.call("SetStreamServiceSettings", settings)

@@ -278,7 +278,7 @@ class WebsocketRequestsTest(VendorShowTest):
         self.assertEqual(answers["idle"], {
             "ok": True, "phase": "idle", "step": "none", "held": False, "hold": "free", "hold_reason": "",
             "hold_location": "Hold.Location.BeforeStart", "counting": False, "remaining_ms": -1, "time_left": "",
-            "preset": EVENTS, "problem": ""})
+            "preset": EVENTS, "problem": "", "armed": False, "go_live_at_ms": -1, "show_at_ms": -1})
         self.assertEqual(answers["list"], {"ok": True, "presets": [{"name": EVENTS}, {"name": OP}],
                                            "current": EVENTS})
 

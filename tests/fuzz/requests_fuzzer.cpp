@@ -53,7 +53,8 @@ void checkAnswer(const WebsocketRequest &entry, const QString &error, obs_data_t
 	if (error.isEmpty() && std::string(entry.type) == "GetState") {
 		const std::string phase = obs_data_get_string(response, "phase");
 		bool known = false;
-		for (int value : {PhaseIdle, PhaseStandby, PhaseOp, PhaseBreak, PhaseEnding, PhaseMain})
+		for (int value :
+		     {int(PhaseIdle), int(PhaseStandby), int(PhaseOp), int(PhaseBreak), int(PhaseEnding), PhaseMain})
 			known |= phase == phaseName(value);
 		if (!known)
 			fail("unknown phase", phase.c_str());
