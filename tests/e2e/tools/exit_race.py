@@ -4,8 +4,8 @@ loaded and with plain OBS, to tell a shutdown race of OBS's own from one of ours
 Each exit is a fresh OBS home with the director test's scenes. A second websocket client
 polls GetCurrentProgramScene and CurtainUp's GetState every 200 ms (plain OBS refuses the
 latter) until OBS is gone. Modes, taken in turn so that the machine's load falls on each:
-  plain   no CurtainUp; Standby, a second later OP with the OP transition (Slow Fade, 800 ms),
-          both by SetCurrentProgramScene
+  plain   no CurtainUp; Standby, a second later OP with the OP transition (Slow Fade, 800 ms
+          unless --op-ms says otherwise), both by SetCurrentProgramScene
   loaded  CurtainUp loaded and idle; the same requests
   flow    CurtainUp's flow switches: StartStandby (1 s), zero, then OP with that transition
 SIGINT follows as soon as the program scene is OP (ObsSession.stop(): about 0.9 s later, when
@@ -18,7 +18,7 @@ that). Only the first few core files of each mode are kept.
 Usage, inside a host root after building the plug-in into BUILD (targets curtainup and
 install-user), in a private network like the suite:
   bash scripts/in-private-network.sh python3 tests/e2e/tools/exit_race.py BUILD ARTIFACTS \
-      [--exits 100] [--modes plain,flow]
+      [--exits 100] [--modes plain,flow] [--op-ms 800]
 """
 
 import argparse
@@ -47,8 +47,9 @@ POLL_SECONDS = 0.2
 KEPT_CRASHES = 3  # core files kept per mode; the rest are deleted after they are counted
 
 
-def presets():
-    quick = dict(director.presets()[0], name="exit race", duration_ms=1000, switch_after=0)
+def presets(op_ms):
+    quick = dict(director.presets()[0], name="exit race", duration_ms=1000, switch_after=0,
+                 to_op=director.transition(director.OP_TRANSITION, op_ms))
     return {"version": 2, "current": 0, "presets": [quick]}
 
 
@@ -79,7 +80,7 @@ class Poller(threading.Thread):
         self.ws.close()
 
 
-def switch_to_op(ws, mode):
+def switch_to_op(ws, mode, op_ms):
     ws.clear_events()
     if mode == "flow":
         deadline = time.monotonic() + 30
@@ -91,29 +92,32 @@ def switch_to_op(ws, mode):
         if not answer.get("ok"):
             raise RuntimeError("StartStandby refused: %r" % answer)
         ws.wait_event("CurrentProgramSceneChanged", lambda data: data["sceneName"] == "Standby", 10)
+        ws.wait_event("SceneTransitionEnded", timeout=5)
+        ws.clear_events()  # what ends from here on is the switch to OP
     else:
         ws.call("SetCurrentProgramScene", {"sceneName": "Standby"})
         ws.wait_event("CurrentProgramSceneChanged", lambda data: data["sceneName"] == "Standby", 10)
         time.sleep(1.0)  # the countdown's length
+        ws.clear_events()
         ws.call("SetCurrentSceneTransition", {"transitionName": director.OP_TRANSITION})
-        ws.call("SetCurrentSceneTransitionDuration", {"transitionDuration": director.OP_MS})
+        ws.call("SetCurrentSceneTransitionDuration", {"transitionDuration": op_ms})
         ws.call("SetCurrentProgramScene", {"sceneName": "OP"})
     ws.wait_event("CurrentProgramSceneChanged", lambda data: data["sceneName"] == "OP", 15)
 
 
-def one_exit(build, artifacts, media, mode, number):
+def one_exit(build, artifacts, media, mode, number, op_ms):
     plugins = () if mode == "plain" else ("curtainup",)
     session = ObsSession(build, artifacts, scene_collection=director.collection(*media), plugins=plugins,
                          name="%s-%03d" % (mode, number))
     record = {"mode": mode, "number": number}
     try:
         if mode != "plain":
-            session.write_plugin_config(presets())
+            session.write_plugin_config(presets(op_ms))
         session.start()
         with ObsWebSocket(session.port) as ws:
             poller = Poller(session.port)
             poller.start()
-            switch_to_op(ws, mode)
+            switch_to_op(ws, mode, op_ms)
             session.stop(screenshot=False)
             ended = bool(ws.take_events("SceneTransitionEnded"))
         poller.close()
@@ -157,6 +161,8 @@ def main():
     parser.add_argument("artifacts")
     parser.add_argument("--exits", type=int, default=100, help="exits per mode")
     parser.add_argument("--modes", default="plain,flow")
+    parser.add_argument("--op-ms", type=int, default=director.OP_MS,
+                        help="the OP transition's length; 5000 closes OBS while it still runs")
     args = parser.parse_args()
     modes = args.modes.split(",")
     artifacts = os.path.abspath(args.artifacts)
@@ -168,7 +174,7 @@ def main():
         with open(os.path.join(artifacts, "exits.jsonl"), "w", encoding="utf-8") as out:
             for number in range(args.exits):
                 for mode in modes:
-                    record = one_exit(args.build, artifacts, media, mode, number)
+                    record = one_exit(args.build, artifacts, media, mode, number, args.op_ms)
                     records.append(record)
                     out.write(json.dumps(record) + "\n")
                     out.flush()
