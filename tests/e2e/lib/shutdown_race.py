@@ -2,7 +2,9 @@
 
 OBS 32 now and then leaves sources uncleared at exit and then crashes in obs_shutdown (its
 destroy-queue thread releases a scene's items while the sources are freed); plain OBS does
-it too, without CurtainUp loaded. An exit counts as that race only when every one of these
+it too, without CurtainUp loaded. The scenes that stay are held by OBS's own canvas: with
+--verbose, OBS logs "canvas 'Main' ... destroyed" after every plug-in has unloaded and only
+then destroys those scenes (OP, Main, ...), whose children were the sources left. An exit counts as that race only when every one of these
 holds: the log says OBS's scene clearing left sources behind or OBS ended by a signal;
 none of the sources left behind is a CurtainUp countdown; with CurtainUp loaded, it had
 unloaded ("[curtainup] plugin unloaded") before the end; and a crash left a backtrace in
