@@ -9,8 +9,9 @@ packages=(
 	libobs-dev libgtest-dev libgmock-dev libbenchmark-dev
 	# the Debian package: cpack finds its library dependencies with dpkg-shlibdeps and file
 	dpkg-dev file
-	# run and end-to-end tests: a real OBS under Xvfb, media made with ffmpeg, an RTMP server
-	obs-studio xvfb xdotool x11-utils ffmpeg nginx libnginx-mod-rtmp python3 python3-websocket
+	# run and end-to-end tests: a real OBS under Xvfb, media made with ffmpeg, an RTMP server,
+	# gdb for the backtrace of a crash at exit
+	obs-studio xvfb xdotool x11-utils ffmpeg nginx libnginx-mod-rtmp python3 python3-websocket gdb
 	iproute2 util-linux
 	# fixed fonts and image formats for the picture tests
 	fonts-dejavu-core fonts-freefont-ttf

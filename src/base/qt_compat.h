@@ -11,6 +11,15 @@
 
 namespace compat {
 
+// Gives `to` a copy of `from` through Qt's inline copy and move. Qt 5's copy assignment of a
+// shared value (QString, a struct of them) drops the old payload inside QtCore, where
+// ThreadSanitizer cannot see the reference count that orders the free after another
+// thread's last use; for values other threads read, use this instead of `=`.
+template<typename T> void assignCopy(T &to, const T &from)
+{
+	to = T(from);
+}
+
 // QFontDatabase's queries are static in Qt 6 and members of an instance in Qt 5.
 inline bool hasFontFamily(const QString &family)
 {

@@ -1,5 +1,6 @@
 #include "remote/published_show.h"
 
+#include "base/qt_compat.h"
 #include "settings/preset_store.h"
 #include "show/show_report.h"
 #include "show/show_state.h"
@@ -16,8 +17,8 @@ PublishedShow published;
 void publishFlowStatus(const FlowStatus &flow, const QString &saveProblem)
 {
 	std::lock_guard<std::mutex> lock(mutex);
-	published.flow = flow;
-	published.saveProblem = saveProblem;
+	compat::assignCopy(published.flow, flow);
+	compat::assignCopy(published.saveProblem, saveProblem);
 }
 
 void publishPresetList()

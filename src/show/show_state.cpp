@@ -1,6 +1,7 @@
 #include "show/show_state.h"
 
 #include "base/clock.h"
+#include "base/qt_compat.h"
 
 #include <QDateTime>
 
@@ -281,7 +282,7 @@ void ShowState::resumeBreakCountdown(int64_t endWallMs)
 void ShowState::applyPreset(const Preset &preset, PresetPicture picture)
 {
 	std::lock_guard<std::mutex> lock(mutex);
-	shown.preset = preset;
+	compat::assignCopy(shown.preset, preset);
 	shown.glyphs = std::move(picture.glyphs);
 	shown.texts = std::move(picture.texts);
 	shown.preset.duration_ms =
@@ -396,9 +397,7 @@ FlowState flowState;
 void publishFlow(const QString &stepName, bool held, const QString &holdReason)
 {
 	std::lock_guard<std::mutex> lock(flowMutex);
-	flowState.stepName = stepName;
-	flowState.held = held;
-	flowState.holdReason = holdReason;
+	flowState = FlowState{stepName, held, holdReason};
 }
 
 FlowState readFlow()

@@ -21,6 +21,7 @@ import time
 
 import websocket  # Debian's python3-websocket (websocket-client)
 from module_facts import UNLOAD_LINE
+import shutdown_race
 from ws_client import NOT_READY, ObsRequestError, ObsWebSocket
 
 OBS_START_TIMEOUT = 60.0
@@ -101,13 +102,12 @@ def merge_sections(base, extra):
     return merged
 
 
-# Graceful exits in this run where OBS's own shutdown went wrong after every plug-in had
-# unloaded: it ended by a signal, or its scene clearing left sources behind. OBS 32 does this
-# now and then under load (its destroy queue still releases a scene while obs_shutdown frees
-# the sources), with CurtainUp idle; run_suite.py retries the affected test classes once.
-SHUTDOWN_RACES = []
-
-ORPHAN_LINE = "Not all sources were cleared when clearing scene data"
+# Graceful exits in this run where OBS's own shutdown went wrong and nothing of ours was in
+# it (see shutdown_race.py), by the test class ("module.Class") whose OBS it was. OBS 32 does
+# this now and then, with CurtainUp loaded or not; run_suite.py runs such a class once more
+# when it failed. OWNER is the class whose fixtures and tests run now (set by run_suite.py).
+SHUTDOWN_RACES = {}
+OWNER = None
 
 
 def allow_core_dump():
@@ -408,12 +408,9 @@ class ObsSession:
         finally:
             self.stop_seconds = time.monotonic() - began
             self._save_log()
-        if self.exit_code is not None and self.exit_code < 0:
-            self._keep_crash_evidence(-self.exit_code)
-        log = self.log_text()
-        went_wrong = (self.exit_code or 0) < 0 or ORPHAN_LINE in log
-        if went_wrong and (UNLOAD_LINE in log or "curtainup" not in self.plugins):
-            SHUTDOWN_RACES.append("%s run %d" % (self.name, self.runs))
+        signal_number = -self.exit_code if (self.exit_code or 0) < 0 else None
+        backtrace = self._keep_crash_evidence(signal_number) if signal_number else None
+        self._judge_exit(signal_number, backtrace)
         self.obs = None
         self._stop_xvfb()
         return self.exit_code
@@ -474,13 +471,36 @@ class ObsSession:
 
     def _keep_crash_evidence(self, signal_number):
         """A graceful exit that ended by a signal: its core file (OBS's working folder is the
-        throwaway HOME) and OBS's crash reports go to the artifacts, named after this run."""
+        throwaway HOME) and OBS's crash reports go to the artifacts, named after this run.
+        Returns the backtrace of every thread from the core file (also kept as
+        <run>-backtrace.txt), or None without a core file or gdb."""
         prefix = os.path.join(self.artifacts_dir, "%s-run%d" % (self.name, self.runs))
         print("\n  [%s] OBS ended by signal %d during its exit; evidence in %s-crash*"
               % (self.name, signal_number, prefix))
-        found = glob.glob(os.path.join(self.home, "core*")) + glob.glob(os.path.join(self.config_dir, "crashes", "*"))
+        cores = glob.glob(os.path.join(self.home, "core*"))
+        found = cores + glob.glob(os.path.join(self.config_dir, "crashes", "*"))
+        kept = {}
         for index, path in enumerate(sorted(found)):
-            shutil.move(path, "%s-crash%d-%s" % (prefix, index, os.path.basename(path)))
+            kept[path] = "%s-crash%d-%s" % (prefix, index, os.path.basename(path))
+            shutil.move(path, kept[path])
+        if not cores or not shutil.which("gdb"):
+            return None
+        result = subprocess.run(["gdb", "-batch", "-nx", "-ex", "thread apply all bt", shutil.which("obs"),
+                                 kept[cores[0]]], stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                stderr=subprocess.STDOUT, text=True, errors="replace", timeout=300)
+        with open(prefix + "-backtrace.txt", "w", encoding="utf-8") as f:
+            f.write(result.stdout)
+        return result.stdout
+
+    def _judge_exit(self, signal_number, backtrace):
+        """Files an exit that went wrong as OBS's own shutdown race, or says why it is not one."""
+        unload_line = UNLOAD_LINE if "curtainup" in self.plugins else None
+        log = self.log_text()
+        race, why = shutdown_race.verdict(log, signal_number, backtrace, unload_line)
+        if race:
+            SHUTDOWN_RACES.setdefault(OWNER, []).append("%s run %d: %s" % (self.name, self.runs, why))
+        elif signal_number or shutdown_race.orphans(log) is not None:
+            print("\n  [%s] run %d: OBS's exit went wrong and is not OBS's own race: %s" % (self.name, self.runs, why))
 
     def _kill(self):
         if self.obs is not None and self.obs.poll() is None:

@@ -257,6 +257,25 @@ TEST_F(DirectorHoldTest, TheBreakRunningOutWhileHeldStartsNoWayBackBeforeTheResu
 	EXPECT_TRUE(log.contains("[curtainup] break over; back to 'Main'"));
 }
 
+TEST_F(DirectorHoldTest, AWayBackQueuedBehindATransitionAndHeldThereWaitsForAPerson)
+{
+	host->program = mainScene;
+	director->toggleBreak();
+	run(1000);
+	host->stuckTransition = true; // the operator's own transition runs as the break ends
+	run(4500);
+	ASSERT_EQ(step(), StepBackFromBreak);
+	ASSERT_EQ(host->program, QStringLiteral("Break"));
+	holdFrom("stage");
+	host->stuckTransition = false;
+	run(5000);
+	EXPECT_EQ(host->program, QStringLiteral("Break"));
+	EXPECT_TRUE(director->flowStatus().waitingForResume);
+
+	resumeFrom("stage");
+	EXPECT_EQ(host->program, mainScene);
+}
+
 TEST_F(DirectorHoldTest, HeldInTheEndingTheStreamStopWaitsAndComesAfterTheTimeThatWasLeft)
 {
 	host->streaming = true;
