@@ -3,6 +3,7 @@
 #include "source/countdown_source.h"
 
 #include "show/show_state.h"
+#include "source/frame_pass.h"
 #include "source/frame_slot.h"
 #include "source/frame_texture.h"
 #include "source/render_worker.h"
@@ -96,25 +97,25 @@ obs_properties_t *getProperties(void *)
 	return props;
 }
 
-void scheduleRender(CountdownSource &countdown, bool dirty)
-{
-	if (!countdown.slot.claimRender(dirty, showState().revision(), countdown.texture.exists()))
-		return;
-	try {
-		renderWorker().enqueue(&countdown.slot);
-	} catch (const std::system_error &) {
-		countdown.slot.abandonRender();
+// The process's render worker as the per-frame pass queues to it.
+class WorkerQueue final : public RenderQueue {
+public:
+	bool enqueue(FrameSlot &slot) override
+	{
+		try {
+			renderWorker().enqueue(&slot);
+			return true;
+		} catch (const std::system_error &) {
+			return false;
+		}
 	}
-}
+};
 
 void videoRender(void *data, gs_effect_t *effect)
 {
 	auto &countdown = *static_cast<CountdownSource *>(data);
-	FrameSlot::Taken taken = countdown.slot.take();
-	if (!taken.frame.isNull())
-		countdown.texture.upload(taken.frame);
-	scheduleRender(countdown, taken.dirty);
-	if (countdown.texture.exists())
+	WorkerQueue worker;
+	if (prepareFrame(countdown.slot, countdown.texture, showState().revision(), worker))
 		countdown.texture.draw(effect);
 }
 

@@ -1,35 +1,44 @@
 #pragma once
 
+#include "source/frame_pass.h"
+
+#include <QRect>
+#include <QSize>
+
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
-class QImage;
 struct gs_effect;
 struct gs_texture;
 typedef struct gs_effect gs_effect_t;
 typedef struct gs_texture gs_texture_t;
 
-// The texture a countdown source draws. Used on the graphics thread only, except
+// The host's texture a countdown source draws. Used on the graphics thread only, except
 // release(), which enters the graphics context itself, and uploadCount().
-class FrameTexture {
+class FrameTexture final : public PictureTexture {
 public:
 	FrameTexture() = default;
 	FrameTexture(const FrameTexture &) = delete;
 	FrameTexture &operator=(const FrameTexture &) = delete;
 
-	// Puts a premultiplied ARGB32 frame into the texture: in place while the size stays,
-	// else into a new dynamic texture.
-	void upload(const QImage &frame);
-	bool exists() const { return texture != nullptr; }
+	// Puts the area around the ink of a premultiplied ARGB32 frame into the texture (see
+	// textureArea): in place while the area keeps its size, else into a new texture.
+	void upload(const QImage &frame, const QRect &ink) override;
+	bool exists() const override { return texture != nullptr; }
 	// How many frames were uploaded so far; any thread.
 	uint64_t uploadCount() const { return uploads.load(std::memory_order_relaxed); }
-	// Draws it as premultiplied "over" through the default effect, sampled as sRGB.
+	// Draws it where its area lies in the frame, as premultiplied "over" through the
+	// default effect, sampled as sRGB.
 	void draw(gs_effect_t *effect) const;
 	void release();
 
 private:
-	gs_texture_t *texture = nullptr;
-	uint32_t width = 0;
-	uint32_t height = 0;
+	struct Destroy {
+		void operator()(gs_texture_t *texture) const;
+	};
+	std::unique_ptr<gs_texture_t, Destroy> texture; // destroyed inside the graphics context
+	QSize frameSize;
+	QRect area; // of the frame, in the texture; empty without a texture
 	std::atomic<uint64_t> uploads{0};
 };
