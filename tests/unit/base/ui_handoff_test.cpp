@@ -2,14 +2,14 @@
 // thread never ran is dropped, and closing wakes only the hand-off's own callers.
 #include "base/ui_handoff.h"
 
-#include <QCoreApplication>
+#include "ui_task_queue.h"
+
 #include <QElapsedTimer>
 #include <QThread>
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -18,32 +18,20 @@ namespace {
 using Outcome = UiHandOff::Outcome;
 using namespace std::chrono_literals;
 
-// Qt's lock on its event queue is out of ThreadSanitizer's sight (Qt is not built with it):
-// posting and serving also take this one, so that it sees them ordered.
-std::mutex eventQueue;
-
-// As the host does it: a queued call to the application object, returning at once.
+// As the host does it: queued for the UI thread, returning at once. The test's queue has
+// a plain mutex that ThreadSanitizer sees through.
 void queuedPost(void (*task)(void *), void *param)
 {
-	std::lock_guard<std::mutex> lock(eventQueue);
-	QMetaObject::invokeMethod(
-		QCoreApplication::instance(), [task, param] { task(param); }, Qt::QueuedConnection);
+	queueUiTask(task, param);
 }
 
-// The UI thread serves what is queued now.
-void serveQueue()
-{
-	std::lock_guard<std::mutex> lock(eventQueue);
-	QCoreApplication::processEvents();
-}
-
-// Serves the UI thread's queue until the flag is set or two seconds pass.
+// Serves the UI thread's queue until `wanted` callers are done or half a minute passes.
 bool serveUntil(const std::atomic<int> &done, int wanted)
 {
 	QElapsedTimer waited;
 	waited.start();
-	while (done < wanted && waited.elapsed() < 2000) {
-		serveQueue();
+	while (done < wanted && waited.elapsed() < 30000) {
+		runQueuedUiTasks();
 		QThread::msleep(1);
 	}
 	return done == wanted;
@@ -77,22 +65,24 @@ struct Callers {
 
 TEST(UiHandOffThreads, AStalledUiThreadDropsTheWorkAndARunningOneDoesItOnce)
 {
-	UiHandOff handOff(queuedPost, 500ms); // room for a loaded machine under ThreadSanitizer
+	// A short bound where the wait is meant to run out, a long one where it is not, so a
+	// loaded machine changes neither outcome.
+	UiHandOff handOff(queuedPost, 100ms);
+	UiHandOff patient(queuedPost, 60s);
 	Callers stalled;
 	stalled.start(handOff);
 	// The UI thread does not serve: every caller gives up after its bound.
 	while (stalled.done < Callers::count)
 		QThread::msleep(5);
 	stalled.join();
-	serveUntil(stalled.done, Callers::count); // the queued tasks come now, too late
-	serveQueue();
+	runQueuedUiTasks(); // the queued tasks come now, too late
 	for (int i = 0; i < Callers::count; ++i) {
 		EXPECT_EQ(stalled.outcomes[i], Outcome::TimedOut);
 		EXPECT_EQ(stalled.ran[i], 0) << "work given up on never runs later";
 	}
 
 	Callers served;
-	served.start(handOff);
+	served.start(patient);
 	EXPECT_TRUE(serveUntil(served.done, Callers::count));
 	served.join();
 	for (int i = 0; i < Callers::count; ++i) {
@@ -114,7 +104,7 @@ TEST(UiHandOffThreads, ClosingWakesTheWaitingCallersWithoutTheirWork)
 		QThread::msleep(1);
 	EXPECT_EQ(waiting.done, Callers::count) << "a caller is still blocked after close()";
 	waiting.join();
-	serveQueue();
+	runQueuedUiTasks();
 	for (int i = 0; i < Callers::count; ++i) {
 		EXPECT_EQ(waiting.outcomes[i], Outcome::Closed);
 		EXPECT_EQ(waiting.ran[i], 0);
