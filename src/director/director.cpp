@@ -25,9 +25,12 @@ Preset selectedPreset()
 } // namespace
 
 Director::Director(std::unique_ptr<DirectorHost> hostLink, QObject *parent)
-    : QObject(parent), host(std::move(hostLink)), timer(new QTimer(this))
+    : QObject(parent), host(std::move(hostLink)), timer(new QTimer(this)), goLiveTimer(new QTimer(this))
 {
 	connect(timer, &QTimer::timeout, this, &Director::tick);
+	goLiveTimer->setSingleShot(true);
+	goLiveTimer->setTimerType(Qt::PreciseTimer);
+	connect(goLiveTimer, &QTimer::timeout, this, &Director::followArming);
 	timer->start(tickIntervalMs);
 	host->setCloseRequestHandler([this] { return onCloseRequested(); });
 	publishFlow();

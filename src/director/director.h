@@ -187,8 +187,10 @@ private:
 	bool onMain = false;
 	bool resumedAfterRestart = false; // until the operator's next action
 
-	// The unattended show.
+	// The unattended show. A timer aimed at the go-live makes it on time; the 50 ms tick
+	// catches a wall clock that moved meanwhile.
 	ArmedShow arming;
+	QTimer *goLiveTimer;
 	bool stopRecordingWithStream = false; // this show went live with its recording
 	int64_t streamCheckAt = 0;            // 0: the stream is not watched
 	int streamRetries = 0;

@@ -7,6 +7,10 @@
 #include "settings/preset_store.h"
 #include "show/show_state.h"
 
+#include <QTimer>
+
+#include <limits>
+
 namespace {
 
 // The stream OBS was asked to start is checked this long after, and asked again so often.
@@ -72,6 +76,10 @@ void Director::setArming(const ArmedShow &show)
 {
 	arming = show;
 	storeArmedShow(show);
+	goLiveTimer->stop();
+	const int64_t untilGoLive = show.goLiveAtWallMs - wallNowMs();
+	if (show.active && untilGoLive > 0 && untilGoLive < std::numeric_limits<int>::max())
+		goLiveTimer->start(static_cast<int>(untilGoLive) + 1); // never before it on the wall clock
 }
 
 void Director::followArming()
