@@ -13,8 +13,10 @@ Every wait first asks the vendor itself: newer obs-websocket opens its port befo
 finished loading, and the vendor registers only then."""
 
 import statistics
+import threading
 import time
 
+import standin
 from obs_session import session_from_env
 from show_test import ShowTest
 from ws_client import ObsWebSocket
@@ -180,6 +182,7 @@ class WebsocketRequestsTest(VendorShowTest):
             cls.scenario("requests", cls.requests)
             cls.scenario("events", cls.events_of_a_show)
             cls.scenario("added", cls.added_time_moves_the_op_switch)
+            cls.scenario("busy", cls.a_busy_ui_thread)
         cls.session.stop()
         cls.facts["leaks"] = cls.session.leak_count()
 
@@ -268,6 +271,40 @@ class WebsocketRequestsTest(VendorShowTest):
         cls.wait_state(lambda state: state["step"] == "none", 5)
         return {"end": end, "added": added, "plus": plus, "minus": minus, "op_at": op_at}
 
+    @classmethod
+    def a_busy_ui_thread(cls):
+        """OBS's UI thread is busy for 3 s while a second client polls GetState every 200 ms
+        and an action comes."""
+        cls.call("Cancel")
+        poller = ObsWebSocket(cls.session.port, events=0)
+        latencies, stop = [], threading.Event()
+
+        def poll():
+            while not stop.is_set():
+                began = time.monotonic()
+                poller.vendor(VENDOR, "GetState")
+                latencies.append(time.monotonic() - began)
+                time.sleep(0.2)
+
+        thread = threading.Thread(target=poll)
+        thread.start()
+        try:
+            time.sleep(0.5)
+            cls.ws.vendor(standin.VENDOR, "block_ui", {"ms": 3000})
+            time.sleep(0.2)  # the UI thread is busy from here on
+            began = time.monotonic()
+            readers = [cls.call("GetState") for _ in range(5)]
+            readers_s = time.monotonic() - began
+            standby = cls.call("StartStandby")
+            time.sleep(3.0)  # the UI thread serves again
+            after = cls.call("GetState")
+        finally:
+            stop.set()
+            thread.join()
+            poller.close()
+        return {"readers": readers, "readers_s": readers_s, "standby": standby, "after": after,
+                "latencies": latencies}
+
     # --- checks: requests ----------------------------------------------------------------
     def refused(self, answer, fragment):
         self.assertFalse(answer["ok"], answer)
@@ -323,6 +360,16 @@ class WebsocketRequestsTest(VendorShowTest):
         self.assertEqual(answers["in_ending"]["phase"], "ending")
         self.assertEqual(answers["cancel"], {"ok": True})
         self.assertEqual(answers["cancelled"]["phase"], "idle")
+
+    def test_a_busy_ui_thread_delays_no_reader_and_runs_no_action_late(self):
+        facts = self.fact("busy")
+        ms = sorted(value * 1000 for value in facts["latencies"])
+        self.note("GetState while a second client polls and the UI thread is busy: p50 %.1f ms, p99 %.1f ms "
+                  "(%d answers)" % (ms[len(ms) // 2], ms[min(len(ms) - 1, int(len(ms) * 0.99))], len(ms)))
+        self.assertTrue(all(state["ok"] for state in facts["readers"]))
+        self.assertLess(facts["readers_s"], 2.0, "the readers waited for the busy UI thread (3 s)")
+        self.refused(facts["standby"], "OBS is busy; nothing was done.")
+        self.assertEqual(facts["after"]["phase"], "idle", "the refused action ran later")
 
     def test_only_a_person_resumes(self):
         answers = self.fact("requests")

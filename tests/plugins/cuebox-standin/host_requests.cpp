@@ -3,7 +3,10 @@
 #include <obs-frontend-api.h>
 #include <obs.hpp>
 
+#include <chrono>
+#include <memory>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -51,6 +54,12 @@ void saveOnUiThread(void *)
 	obs_frontend_save();
 }
 
+void blockOnUiThread(void *param)
+{
+	const std::unique_ptr<long long> ms(static_cast<long long *>(param));
+	std::this_thread::sleep_for(std::chrono::milliseconds(*ms));
+}
+
 } // namespace
 
 void bindHotkeyRequest(obs_data_t *request, obs_data_t *response, void *)
@@ -65,4 +74,9 @@ void bindHotkeyRequest(obs_data_t *request, obs_data_t *response, void *)
 void saveSettingsRequest(obs_data_t *, obs_data_t *, void *)
 {
 	obs_queue_task(OBS_TASK_UI, saveOnUiThread, nullptr, true);
+}
+
+void blockUiRequest(obs_data_t *request, obs_data_t *, void *)
+{
+	obs_queue_task(OBS_TASK_UI, blockOnUiThread, new long long(obs_data_get_int(request, "ms")), false);
 }

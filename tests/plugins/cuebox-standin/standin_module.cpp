@@ -78,7 +78,8 @@ void registerVendorRequests()
 	bool added = vendor.addRequest("call_proc", callProcRequest) && vendor.addRequest("records", recordsRequest) &&
 		     vendor.addRequest("click", clickRequest) && vendor.addRequest("widget_text", widgetTextRequest) &&
 		     vendor.addRequest("bind_hotkey", bindHotkeyRequest) &&
-		     vendor.addRequest("save_settings", saveSettingsRequest);
+		     vendor.addRequest("save_settings", saveSettingsRequest) &&
+		     vendor.addRequest("block_ui", blockUiRequest);
 	if (added)
 		blog(LOG_INFO, "[cuebox-standin] vendor requests registered");
 	else
