@@ -33,11 +33,12 @@ step_failed() { # name, what failed[, log]
 	summary+=("$1: $2 failed${3:+, see $3}")
 }
 
-# Runs ctest (with a test preset) and counts its tests from its own summary line.
+# Runs ctest (with a test preset) and counts its tests from its own summary line. Tests
+# run side by side on every core; the end-to-end ones run alone (RUN_SERIAL).
 run_ctest() { # name, log, ctest options...
 	local name="$1" log="$2"
 	shift 2
-	ctest "$@" 2>&1 | tee "$log"
+	ctest --parallel "${CURTAINUP_JOBS:-$(nproc)}" "$@" 2>&1 | tee "$log"
 	local total fails
 	total=$(grep -oE 'tests failed out of [0-9]+' "$log" | grep -oE '[0-9]+$')
 	fails=$(grep -oE '[0-9]+ tests failed out of' "$log" | grep -oE '^[0-9]+')
