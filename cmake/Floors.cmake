@@ -9,6 +9,7 @@
 function(curtainup_add_floor floor)
   cmake_parse_arguments(ARG "NO_HOST" "" "SOURCES;FLOORS;LIBS" ${ARGN})
   add_library(curtainup_${floor} STATIC ${ARG_SOURCES})
+  set_target_properties(curtainup_${floor} PROPERTIES UNITY_BUILD ${CURTAINUP_UNITY_BUILD})
   target_include_directories(curtainup_${floor} PUBLIC "${PROJECT_SOURCE_DIR}/src")
   set(_floor_libs)
   foreach(_below IN LISTS ARG_FLOORS)

@@ -51,25 +51,25 @@ ArmedRestart armedRestartCase(const ArmedShow &show, int64_t nowWallMs)
 }
 
 namespace {
-KeptRecord<ArmedShow> kept("armed_show", "armed show", armedShowFromData, armedShowToData);
+KeptRecord<ArmedShow> keptArming("armed_show", "armed show", armedShowFromData, armedShowToData);
 } // namespace
 
 const ArmedShow &storedArmedShow()
 {
-	return kept.stored();
+	return keptArming.stored();
 }
 
 void storeArmedShow(const ArmedShow &show)
 {
-	kept.store(show);
+	keptArming.store(show);
 }
 
 void readArmedShow(obs_data_t *config)
 {
-	kept.read(config);
+	keptArming.read(config);
 }
 
 void writeArmedShow(obs_data_t *config)
 {
-	kept.write(config);
+	keptArming.write(config);
 }

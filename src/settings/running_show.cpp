@@ -66,7 +66,7 @@ bool runningShowFromData(obs_data_t *object, RunningShow &show, QString &error)
 }
 
 namespace {
-KeptRecord<RunningShow> kept("running_show", "running show", runningShowFromData, runningShowToData);
+KeptRecord<RunningShow> keptRunning("running_show", "running show", runningShowFromData, runningShowToData);
 } // namespace
 
 RestartCase restartCase(const RunningShow &show, int64_t nowWallMs)
@@ -83,20 +83,20 @@ RestartCase restartCase(const RunningShow &show, int64_t nowWallMs)
 
 const RunningShow &storedRunningShow()
 {
-	return kept.stored();
+	return keptRunning.stored();
 }
 
 void storeRunningShow(const RunningShow &show)
 {
-	kept.store(show);
+	keptRunning.store(show);
 }
 
 void readRunningShow(obs_data_t *config)
 {
-	kept.read(config);
+	keptRunning.read(config);
 }
 
 void writeRunningShow(obs_data_t *config)
 {
-	kept.write(config);
+	keptRunning.write(config);
 }
