@@ -34,10 +34,11 @@ QRect textureArea(const QRect &current, const QRect &ink, const QSize &frame)
 {
 	const QRect whole(QPoint(0, 0), frame);
 	const QRect needed = ink.adjusted(-1, -1, 1, 1) & whole;
-	if (!current.isEmpty() && whole.contains(current) && (needed.isEmpty() || current.contains(needed)))
+	const bool currentFits = !current.isEmpty() && whole.contains(current);
+	if (currentFits && (needed.isEmpty() || current.contains(needed)))
 		return current;
 	QRect area = needed.isEmpty() ? QRect(0, 0, 1, 1) : needed;
-	if (!current.isEmpty() && whole.contains(current))
+	if (currentFits)
 		area |= current;
 	const QPoint topLeft(blockStart(area.left()), blockStart(area.top()));
 	const QPoint bottomRight(blockStart(area.right()) + areaBlock - 1, blockStart(area.bottom()) + areaBlock - 1);
