@@ -37,42 +37,40 @@ QImage frame()
 	return image;
 }
 
-// A source whose first render was queued and has arrived in its texture.
-struct FramePass : ::testing::Test {
-	void SetUp() override
-	{
+// A source whose first render was queued and has arrived in its texture, then two more
+// frames: a new render is queued only when the picture must change, and a refused one is
+// tried again at the next frame.
+TEST(FramePass, QueuesARenderOnlyWhenThePictureMustChange)
+{
+	struct Case {
+		const char *what;
+		bool kindChanged;
+		uint64_t revisionStep;
+		bool refusedOnce;
+		int queued;
+	} cases[] = {
+		{"steady frames", false, 0, false, 1},
+		{"changed settings while the show stands still", true, 0, false, 2},
+		{"a new revision, refused once", false, 1, true, 3},
+	};
+	for (const Case &c : cases) {
+		SCOPED_TRACE(c.what);
+		FrameSlot slot;
+		CountingTexture texture;
+		CountingQueue queue;
+		const uint64_t revision = 7;
 		prepareFrame(slot, texture, revision, queue);
 		slot.publish(frame());
 		ASSERT_TRUE(prepareFrame(slot, texture, revision, queue));
+		if (c.kindChanged)
+			slot.setKind(true);
+		queue.accept = !c.refusedOnce;
+		EXPECT_TRUE(prepareFrame(slot, texture, revision + c.revisionStep, queue));
+		queue.accept = true;
+		EXPECT_TRUE(prepareFrame(slot, texture, revision + c.revisionStep, queue));
+		EXPECT_EQ(texture.uploads, 1) << "only the one finished frame is uploaded";
+		EXPECT_EQ(queue.queued, c.queued);
 	}
-	FrameSlot slot;
-	CountingTexture texture;
-	CountingQueue queue;
-	uint64_t revision = 7;
-};
-
-TEST_F(FramePass, SteadyFramesUploadAndQueueNothing)
-{
-	for (int i = 0; i < 3; ++i)
-		EXPECT_TRUE(prepareFrame(slot, texture, revision, queue));
-	EXPECT_EQ(texture.uploads, 1);
-	EXPECT_EQ(queue.queued, 1);
-}
-
-TEST_F(FramePass, ChangedSettingsAskForANewPictureWhileTheShowStandsStill)
-{
-	slot.setKind(true);
-	prepareFrame(slot, texture, revision, queue);
-	EXPECT_EQ(queue.queued, 2);
-}
-
-TEST_F(FramePass, ARefusedQueueIsTriedAgainAtTheNextFrame)
-{
-	queue.accept = false;
-	prepareFrame(slot, texture, revision + 1, queue);
-	queue.accept = true;
-	prepareFrame(slot, texture, revision + 1, queue);
-	EXPECT_EQ(queue.queued, 3);
 }
 
 TEST(InkBounds, HoldsEveryPixelThatIsNotZero)
