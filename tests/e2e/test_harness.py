@@ -17,6 +17,7 @@ SHUTDOWN = "14:36:04.455: ==== Shutting down ===================================
 ORPHANS = ("14:36:04.496: Not all sources were cleared when clearing scene data:\n14:36:04.496: \n"
            "14:36:04.496: - Backdrop\n14:36:04.496: - Hidden Clip\n14:36:04.496: \n")
 ORPHAN_COUNTDOWN = ORPHANS.replace("- Hidden Clip", "- Countdown")
+COUNTDOWN_ALONE = ORPHAN_COUNTDOWN.replace("14:36:04.496: - Backdrop\n", "")
 CLEARED = "14:36:04.496: All scene data cleared\n"
 UNLOADED = "14:36:04.560: %s\n14:36:04.573: Freeing OBS context data\n" % UNLOAD_LINE
 LIBOBS_FRAMES = ("Thread 1 (LWP 27960):\n"
@@ -36,7 +37,8 @@ class ShutdownRaceTest(unittest.TestCase):
             (LOADED + SHUTDOWN + ORPHANS + UNLOADED, 11, LIBOBS_FRAMES + OUR_FRAME, True, False),
             (LOADED + SHUTDOWN + ORPHANS + UNLOADED, 11, None, True, False),
             (LOADED + SHUTDOWN + ORPHANS + UNLOADED, 11, "core: No such file or directory.\n", True, False),
-            (LOADED + COUNTDOWN + SHUTDOWN + ORPHAN_COUNTDOWN + UNLOADED, None, None, True, False),
+            (LOADED + COUNTDOWN + SHUTDOWN + ORPHAN_COUNTDOWN + UNLOADED, 11, LIBOBS_FRAMES, True, True),
+            (LOADED + COUNTDOWN + SHUTDOWN + COUNTDOWN_ALONE + UNLOADED, None, None, True, False),
             (LOADED + SHUTDOWN + ORPHANS, 11, LIBOBS_FRAMES, True, False),
         ]
         for log, signal, backtrace, loaded, race in cases:
