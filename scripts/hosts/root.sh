@@ -82,6 +82,10 @@ run_in_root() {
 	dir="$cache/$host"
 	[ -f "$dir/.curtainup-base" ] || { echo "root.sh: no root for $host; run 'root.sh prepare $host'" >&2; return 10; }
 	as_root cp /etc/resolv.conf "$dir/etc/resolv.conf"
+	# Debian 12's debootstrap leaves no /etc/hosts, and without it "localhost" does not
+	# resolve in OBS's private network (chromedriver is reached by that name).
+	[ -e "$dir/etc/hosts" ] || printf '127.0.0.1\tlocalhost\n::1\t\tlocalhost ip6-localhost ip6-loopback\n' |
+		as_root tee "$dir/etc/hosts" >/dev/null
 	# The fresh /tmp comes first and the checkout's mount point is made after it, so a
 	# checkout under /tmp is not hidden by it.
 	local status=0
