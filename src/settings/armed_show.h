@@ -13,6 +13,9 @@ struct ArmedShow {
 	bool active = false;
 	int64_t goLiveAtWallMs = 0; // when the stream starts and the standby with it
 	int64_t showAtWallMs = 0;   // when the standby countdown reaches zero
+	// A hold placed while armed holds the go-live, over a restart too.
+	bool held = false;
+	QString holdReason;
 	// When the record was last written to the file; not part of the equality.
 	int64_t writtenAtWallMs = 0;
 
@@ -25,9 +28,14 @@ obs_data_t *armedShowToData(const ArmedShow &show);
 // False for a record that cannot be used, with the reason in `error`.
 bool armedShowFromData(obs_data_t *object, ArmedShow &show, QString &error);
 
-// What an arming found at start means at the wall time `nowWallMs`.
+// Why these times cannot be armed at `nowWallMs` (a short English sentence), or empty:
+// the show time lies ahead, no more than seven days, and the go-live before it by no
+// more than the longest lead. A request and a record read back obey the same bounds.
+QString armingTimesRefusal(int64_t goLiveAtWallMs, int64_t showAtWallMs, int64_t nowWallMs);
+
+// What an arming found at start means at the wall time `nowWallMs`. Its times are on the
+// wall clock, so when the record was written does not matter.
 enum class ArmedRestart {
-	WrittenInFuture, // written later than now: the wall clock went back since
 	StaysArmed,      // the go-live is still ahead
 	GoesLiveNow,     // between the go-live and the show time
 	Missed,          // the show time passed while OBS was closed
