@@ -87,3 +87,8 @@ void moduleLog(int level, const char *format, ...)
 	va_end(args);
 	bfree(prefixed);
 }
+
+bool onGraphicsThread()
+{
+	return obs_in_task_thread(OBS_TASK_GRAPHICS);
+}

@@ -13,6 +13,9 @@ bool moduleGetString(const char *key, const char **text);
 // For tests: use a lookup built from a locale file instead of the module's own.
 void setModuleLookupForTesting(lookup_t *lookup);
 
+// The caller runs on the host's graphics thread.
+bool onGraphicsThread();
+
 // The host's global procedure handler; tests put their own in its place.
 proc_handler_t *globalProcHandler();
 void setGlobalProcHandlerForTesting(proc_handler_t *handler);

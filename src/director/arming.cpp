@@ -1,13 +1,10 @@
 #include "director/arming.h"
 
+#include "settings/armed_show.h"
 #include "settings/preset.h"
 #include "show/show_state.h"
 
 #include <QDateTime>
-
-namespace {
-constexpr int64_t mostAheadMs = 7 * 86400000LL;
-} // namespace
 
 ArmPlan planArming(const Preset &preset, const ArmRequest &request, int64_t nowWallMs, bool showRunning, bool armed)
 {
@@ -26,16 +23,12 @@ ArmPlan planArming(const Preset &preset, const ArmRequest &request, int64_t nowW
 	}
 	const int64_t showAt =
 		request.showAtWallMs ? *request.showAtWallMs : nextTargetAfter(nowWallMs, preset.target_minutes);
-	if (showAt <= nowWallMs) {
-		plan.refusal = QStringLiteral("The show time has passed.");
-		return plan;
+	const int64_t goLiveAt = showAt - request.leadMs.value_or(int64_t(preset.go_live_lead_s) * 1000);
+	plan.refusal = armingTimesRefusal(goLiveAt, showAt, nowWallMs);
+	if (plan.refusal.isEmpty()) {
+		plan.showAtWallMs = showAt;
+		plan.goLiveAtWallMs = goLiveAt;
 	}
-	if (showAt - nowWallMs > mostAheadMs) {
-		plan.refusal = QStringLiteral("The show time is more than 7 days ahead.");
-		return plan;
-	}
-	plan.showAtWallMs = showAt;
-	plan.goLiveAtWallMs = showAt - request.leadMs.value_or(int64_t(preset.go_live_lead_s) * 1000);
 	return plan;
 }
 

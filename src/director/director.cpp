@@ -16,16 +16,16 @@ constexpr int64_t problemShownMs = 10000;
 constexpr int64_t skipFadeMs = 1000;
 constexpr int64_t endingMediaDelayMs = 1000;
 
-// The preset selected in the store at this moment.
-Preset selectedPreset()
-{
-	return presetCount() > 0 ? currentPreset() : Preset();
-}
-
 } // namespace
 
 Director::Director(std::unique_ptr<DirectorHost> hostLink, QObject *parent)
-    : QObject(parent), host(std::move(hostLink)), timer(new QTimer(this)), goLiveTimer(new QTimer(this))
+    : QObject(parent), host(std::move(hostLink)), timer(new QTimer(this)), goLiveTimer(new QTimer(this)),
+      outputs(
+	      *host, [this](const QString &text) { reportProblem(text, true); },
+	      [this] {
+		      problemUntilOperatorActs = false;
+		      problemUntil = 0;
+	      })
 {
 	connect(timer, &QTimer::timeout, this, &Director::tick);
 	goLiveTimer->setSingleShot(true);
@@ -48,7 +48,7 @@ void Director::tick()
 	const ShowSnapshot snapshot = showState().snapshot();
 
 	followArming();
-	watchStream(now);
+	outputs.tick(now, held);
 	stepFade(now);
 	if (snapshot.zeroReached() && step == StepNone)
 		afterZero(now);
@@ -63,11 +63,6 @@ void Director::tick()
 	if (endingMediaRestartAt != 0 && now >= endingMediaRestartAt) {
 		endingMediaRestartAt = 0;
 		restartMediaIfIdle(selectedPreset().ending_media);
-	}
-	if (stopStreamAt != 0 && !stopStreamPaused && now >= stopStreamAt) {
-		stopStreamAt = 0;
-		if (host->streamingActive())
-			stopStream();
 	}
 	pumpSwitches(now);
 }
@@ -212,14 +207,20 @@ void Director::endBreak()
 void Director::enterBreak(const RunningShow *resumed)
 {
 	const Preset preset = selectedPreset();
+	// On its way to the main scene, the show goes back there after the break.
+	const bool goingMain = step == StepGoingMain && !preset.main_scene.isEmpty();
 	takeOverFlow(true);
 
 	// Started on the break scene itself, the earlier way back is kept.
 	const QString current = host->currentSceneName();
-	if (resumed)
+	if (resumed) {
 		returnScene = resumed->returnScene;
-	else if (preset.break_scene != current)
+	} else if (goingMain) {
+		returnScene = preset.main_scene;
+		onMain = true;
+	} else if (preset.break_scene != current) {
 		returnScene = current;
+	}
 
 	showState().resetCountdown();
 	if (resumed)
@@ -276,12 +277,9 @@ void Director::startEnding()
 	showState().setPhase(PhaseEnding);
 	host->reportPhase("ending");
 	setStep(StepEnding);
-	if (preset.stop_stream && host->streamingActive()) {
-		stopStreamAt = now + int64_t(preset.stop_after) * 1000;
-		if (held)
-			pauseStreamStop(now);
-	}
-	moduleLog(LOG_INFO, "ending started%s", stopStreamAt != 0 ? "; the stream stops on the timer" : "");
+	outputs.armStreamStop(preset.stop_stream, int64_t(preset.stop_after) * 1000, held, now);
+	moduleLog(LOG_INFO, "ending started%s",
+		  outputs.streamStopAt(now) != 0 ? "; the stream stops on the timer" : "");
 
 	if (preset.ending_scene.isEmpty()) {
 		reportProblem(moduleText("Problem.NoEndingScene"));
@@ -299,8 +297,8 @@ void Director::cancel()
 {
 	disarm();
 	takeOverFlow(true);
+	outputs.cancel();
 	onMain = false;
-	stopRecordingWithStream = false;
 	setStep(StepNone);
 	showState().resetCountdown();
 	host->reportPhase("idle");
@@ -309,22 +307,33 @@ void Director::cancel()
 
 void Director::onStreamingStopped()
 {
-	dropStreamStop();
+	outputs.streamStopped(host->lastStreamStopWasClean());
 	if (showState().phase() == PhaseEnding) {
 		setStep(StepNone);
 		showState().resetCountdown();
 	}
 }
 
+void Director::onRecordingStopped()
+{
+	outputs.recordingStopped();
+}
+
 void Director::onCollectionChanging()
 {
+	const bool wasArmed = arming.active;
 	cancel();
 	returnScene.clear();
+	// The scenes it was armed for are gone: the operator hears it until the next action.
+	if (wasArmed)
+		reportProblem(moduleText("Problem.DisarmedByCollection"), true);
 }
 
 void Director::shutdown()
 {
 	takeOverFlow(false);
+	// OBS stops the outputs as it closes: an orderly exit is a person's stop.
+	outputs.orderlyExit();
 	timer->stop();
 }
 
@@ -351,7 +360,7 @@ FlowStatus Director::flowStatus() const
 	status.step = step;
 	status.afterZeroDeadline = afterZeroDeadline;
 	status.hasOpScene = !selectedPreset().op_scene.isEmpty();
-	status.stopStreamAt = stopStreamPaused ? monotonicNowMs() + stopStreamRemaining : stopStreamAt;
+	status.stopStreamAt = outputs.streamStopAt(monotonicNowMs());
 	if (problemUntilOperatorActs || monotonicNowMs() < problemUntil)
 		status.problem = problem;
 	status.held = held;
@@ -378,9 +387,8 @@ void Director::takeOverFlow(bool restoreMusic)
 	resetFlow();
 	stopOpWatch();
 	stopFade(restoreMusic);
-	dropStreamStop();
+	outputs.dropStreamStop();
 	endingMediaRestartAt = 0;
-	streamCheckAt = 0;
 }
 
 void Director::resetFlow()

@@ -2,6 +2,7 @@
 
 #include "director/arming.h"
 #include "director/director_host.h"
+#include "director/show_outputs.h"
 #include "director/switch_request.h"
 #include "settings/armed_show.h"
 #include "settings/preset.h"
@@ -18,6 +19,7 @@
 
 class QTimer;
 struct RunningShow;
+struct StartedOutputs;
 
 // The step a hold kept back, valid only in the generation that kept it.
 struct PendingStep {
@@ -64,8 +66,9 @@ public:
 	// armed; then nothing changes.
 	ArmPlan arm(const ArmRequest &request);
 	void disarm();
-	// The arming found in the settings when OBS has loaded again.
-	void restoreArming(const ArmedShow &found);
+	// The arming found in the settings when OBS has loaded again (a copy: restoring it
+	// writes the stored record).
+	void restoreArming(ArmedShow found);
 	// A stream started by anyone: the preset may start the standby with it.
 	void onStreamingStarted();
 
@@ -73,15 +76,21 @@ public:
 	// on in its phase, held if it was; or the operator hears that it ended meanwhile.
 	void resumeShow(const RunningShow &show);
 	void reportEndedWhileClosed();
+	// After a crash: what CurtainUp had started outside the scene comes back (after the
+	// show's hold is restored, which it obeys).
+	void bringBackOutputs(const StartedOutputs &before);
 
 	// Host events.
 	void onStreamingStopped();
+	void onRecordingStopped();
 	void onCollectionChanging();
 	void shutdown();
 	void renameSource(const QString &oldName, const QString &newName);
 
 	// Queries.
 	FlowStatus flowStatus() const;
+	// Hands the flow to the readers on other threads (the procedures, the remote).
+	void publishFlow() const;
 	QString holdLocation() const;
 	// The scene a break goes back to.
 	QString breakReturnScene() const { return returnScene; }
@@ -103,7 +112,8 @@ private:
 	void returnFromBreak(bool automatic);
 	void setStep(int newStep);
 	// An operator action takes the flow over: a new generation, nothing pending, no OP
-	// watch, no music fade (its volume put back if asked), no stream or media timer.
+	// watch, no music fade (its volume put back if asked), no stream-stop or media timer.
+	// The watch over CurtainUp's own stream start and what it started stay.
 	void takeOverFlow(bool restoreMusic);
 	void resetFlow();
 	// Shown for 10 s, or until the operator's next action.
@@ -118,22 +128,17 @@ private:
 
 	// The unattended show (director_arming.cpp).
 	void setArming(const ArmedShow &show);
+	// Writes the arming with the show's hold, so that a restart keeps both.
+	void keepArming();
 	// Goes live at the go-live time unless held; a show time passed meanwhile disarms.
 	void followArming();
 	void goLive(ArmedShow show);
-	// Checks that the stream it started became active, and starts it again if not.
-	void watchStream(int64_t now);
-	void stopStream();
 
 	// Hold and resume (director_hold.cpp).
 	bool checkHold(const QString &location, Action action);
 	void pauseAfterZero(int64_t now);
 	void resumeAfterZero(int64_t now);
-	void pauseStreamStop(int64_t now);
-	void resumeStreamStop(int64_t now);
-	void dropStreamStop();
 	void clearPendingStep();
-	void publishFlow() const;
 
 	// Scene switching (director_switching.cpp).
 	void queueSwitch(const QString &scene, const TransitionChoice &transition, Action onStarted, Action onFinished,
@@ -165,10 +170,6 @@ private:
 	uint64_t generation = 0;
 	int step = StepNone;
 	int64_t afterZeroDeadline = 0;
-	int64_t stopStreamAt = 0;
-	// A hold stops the stream-stop timer with this much left.
-	bool stopStreamPaused = false;
-	int64_t stopStreamRemaining = 0;
 	int64_t endingMediaRestartAt = 0;
 	QString returnScene;
 	bool bgmFadeStarted = false;
@@ -191,10 +192,9 @@ private:
 	// catches a wall clock that moved meanwhile.
 	ArmedShow arming;
 	QTimer *goLiveTimer;
-	bool stopRecordingWithStream = false; // this show went live with its recording
-	int64_t streamCheckAt = 0;            // 0: the stream is not watched
-	int streamRetries = 0;
-	bool streamProblemShown = false;
+	// The go-live time came while held: a show time passed then was held past.
+	bool goLiveHeldBack = false;
+	ShowOutputs outputs;
 
 	// Switching.
 	std::deque<SwitchRequest> switchQueue;

@@ -11,24 +11,11 @@
 
 #include <limits>
 
-namespace {
-
-// The stream OBS was asked to start is checked this long after, and asked again so often.
-constexpr int64_t streamCheckMs = 15000;
-constexpr int streamTriesAgain = 3;
-
-Preset presetNow()
-{
-	return presetCount() > 0 ? currentPreset() : Preset();
-}
-
-} // namespace
-
 ArmPlan Director::arm(const ArmRequest &request)
 {
 	operatorActed();
 	const bool showRunning = showState().phase() != PhaseIdle || step != StepNone || onMain;
-	const ArmPlan plan = planArming(presetNow(), request, wallNowMs(), showRunning, arming.active);
+	const ArmPlan plan = planArming(selectedPreset(), request, wallNowMs(), showRunning, arming.active);
 	if (!plan.refusal.isEmpty())
 		return plan;
 	ArmedShow show;
@@ -51,46 +38,63 @@ void Director::disarm()
 	moduleLog(LOG_INFO, "disarmed");
 }
 
-void Director::restoreArming(const ArmedShow &found)
+void Director::restoreArming(ArmedShow found)
 {
-	switch (armedRestartCase(found, wallNowMs())) {
-	case ArmedRestart::WrittenInFuture:
-		moduleLog(LOG_WARNING, "armed show ignored: it was written %lld s from now (the clock went back)",
-			  static_cast<long long>((found.writtenAtWallMs - wallNowMs() + 999) / 1000));
-		setArming(ArmedShow());
-		return;
-	case ArmedRestart::Missed:
+	const int64_t now = wallNowMs();
+	if (armedRestartCase(found, now) == ArmedRestart::Missed) {
 		setArming(ArmedShow());
 		reportProblem(moduleText("Problem.ScheduleMissed"), true);
 		return;
-	case ArmedRestart::StaysArmed:
-	case ArmedRestart::GoesLiveNow:
-		break;
 	}
+	// A record obeys the bounds a request does; its times are absolute, so a record
+	// written "in the future" (the clock went back since) stays while its show is ahead.
+	const QString refusal = armingTimesRefusal(found.goLiveAtWallMs, found.showAtWallMs, now);
+	if (!refusal.isEmpty()) {
+		moduleLog(LOG_WARNING, "armed show ignored: %s", qUtf8Printable(refusal));
+		setArming(ArmedShow());
+		return;
+	}
+	moduleLog(LOG_INFO, "armed schedule restored%s", found.held ? " (held)" : "");
+	// Held first: the arming is kept with its hold, and nothing goes live meanwhile.
+	if (found.held)
+		hold(true, QStringLiteral("curtainup"), found.holdReason);
 	setArming(found);
-	moduleLog(LOG_INFO, "armed schedule restored");
 	followArming();
 }
 
 void Director::setArming(const ArmedShow &show)
 {
 	arming = show;
-	storeArmedShow(show);
+	goLiveHeldBack = false;
+	keepArming();
 	goLiveTimer->stop();
 	const int64_t untilGoLive = show.goLiveAtWallMs - wallNowMs();
 	if (show.active && untilGoLive > 0 && untilGoLive < std::numeric_limits<int>::max())
 		goLiveTimer->start(static_cast<int>(untilGoLive) + 1); // never before it on the wall clock
 }
 
+void Director::keepArming()
+{
+	arming.held = arming.active && held;
+	arming.holdReason = arming.held ? holdReason : QString();
+	storeArmedShow(arming);
+}
+
 void Director::followArming()
 {
-	if (!arming.active || held)
+	if (!arming.active)
 		return;
 	const int64_t now = wallNowMs();
+	if (held) {
+		goLiveHeldBack = goLiveHeldBack || now >= arming.goLiveAtWallMs;
+		return;
+	}
 	if (now >= arming.showAtWallMs) {
-		// Held through the show time: nothing goes live any more.
+		// Nothing goes live after the show time: held through it, or a machine that slept
+		// through it (or a clock that jumped).
+		const bool heldPast = goLiveHeldBack;
 		setArming(ArmedShow());
-		reportProblem(moduleText("Problem.ScheduleHeldPast"), true);
+		reportProblem(moduleText(heldPast ? "Problem.ScheduleHeldPast" : "Problem.ScheduleTimePassed"), true);
 	} else if (now >= arming.goLiveAtWallMs) {
 		goLive(arming);
 	}
@@ -98,58 +102,18 @@ void Director::followArming()
 
 void Director::goLive(ArmedShow show)
 {
-	const Preset preset = presetNow();
+	const Preset preset = selectedPreset();
 	setArming(ArmedShow());
 	moduleLog(LOG_INFO, "going live (show at %s)", logClockTime(show.showAtWallMs).constData());
 	enterStandby(nullptr, 0, show.showAtWallMs);
-	if (!host->streamingActive())
-		host->startStreaming();
-	if (preset.go_live_record && !host->recordingActive())
-		host->startRecording();
-	stopRecordingWithStream = preset.go_live_record;
-	streamRetries = 0;
-	streamCheckAt = monotonicNowMs() + streamCheckMs;
-}
-
-void Director::watchStream(int64_t now)
-{
-	if (streamCheckAt == 0 || now < streamCheckAt)
-		return;
-	if (host->streamingActive()) {
-		streamCheckAt = 0;
-		return;
-	}
-	// The standby runs anyway: the operator may start the stream by hand.
-	streamProblemShown = true;
-	if (streamRetries == streamTriesAgain) {
-		streamCheckAt = 0;
-		reportProblem(moduleText("Problem.StreamNotStarted"), true);
-		return;
-	}
-	++streamRetries;
-	reportProblem(moduleText("Problem.StreamRetrying").arg(streamRetries).arg(streamTriesAgain), true);
-	host->startStreaming();
-	streamCheckAt = now + streamCheckMs;
-}
-
-void Director::stopStream()
-{
-	moduleLog(LOG_INFO, "stopping the stream (ending timer)");
-	host->stopStreaming();
-	if (stopRecordingWithStream && host->recordingActive())
-		host->stopRecording();
-	stopRecordingWithStream = false;
+	outputs.goLive(preset.go_live_record, monotonicNowMs());
 }
 
 void Director::onStreamingStarted()
 {
-	if (streamProblemShown) {
-		streamProblemShown = false;
-		streamCheckAt = 0;
-		problemUntilOperatorActs = false;
-		problemUntil = 0;
-	}
-	const Preset preset = presetNow();
+	host->followStreamOutput();
+	outputs.streamStarted();
+	const Preset preset = selectedPreset();
 	const bool idle = showState().phase() == PhaseIdle && step == StepNone && !onMain && !arming.active;
 	if (!preset.start_on_stream || !idle)
 		return;

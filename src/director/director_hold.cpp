@@ -40,7 +40,8 @@ void Director::hold(bool on, const QString &from, const QString &reason)
 			  logText(reason).constData());
 		if (!wasHeld && step == StepAfterZero)
 			pauseAfterZero(now);
-		pauseStreamStop(now);
+		outputs.hold(now);
+		keepArming();
 		return;
 	}
 
@@ -55,9 +56,11 @@ void Director::hold(bool on, const QString &from, const QString &reason)
 	PendingStep taken = std::move(pendingStep);
 	pendingStep = PendingStep();
 	resumeAfterZero(now);
-	resumeStreamStop(now);
-	// Resumed before the show time, a go-live held back goes live at once.
+	keepArming();
+	// Resumed before the show time, a go-live held back goes live at once; what was to
+	// come back after a crash comes back.
 	followArming();
+	outputs.resume(now);
 	if (taken.action && taken.generation == generation) {
 		moduleLog(LOG_INFO, "再開で進めた一歩: %s (gen=%llu)", labelText(taken.label).constData(),
 			  static_cast<unsigned long long>(taken.generation));
@@ -113,28 +116,6 @@ void Director::resumeAfterZero(int64_t now)
 	}
 }
 
-void Director::pauseStreamStop(int64_t now)
-{
-	if (stopStreamAt == 0 || stopStreamPaused)
-		return;
-	stopStreamPaused = true;
-	stopStreamRemaining = std::max<int64_t>(0, stopStreamAt - now);
-}
-
-void Director::resumeStreamStop(int64_t now)
-{
-	if (!stopStreamPaused)
-		return;
-	stopStreamPaused = false;
-	stopStreamAt = now + stopStreamRemaining;
-}
-
-void Director::dropStreamStop()
-{
-	stopStreamAt = 0;
-	stopStreamPaused = false;
-}
-
 void Director::clearPendingStep()
 {
 	pendingStep = PendingStep();
@@ -179,5 +160,5 @@ QString Director::holdLocation() const
 
 void Director::publishFlow() const
 {
-	::publishFlow(QString::fromLatin1(stepName(step)), held, holdReason);
+	::publishFlow(flowStatus());
 }

@@ -95,6 +95,10 @@ public:
 
 	virtual bool streamingActive() = 0;
 	virtual void startStreaming() = 0;
+	// The stream that went live is followed, so that its stop can be told apart: a person
+	// stops it cleanly, a failed or dropped connection ends it with an error.
+	virtual void followStreamOutput() = 0;
+	virtual bool lastStreamStopWasClean() = 0;
 	virtual void stopStreaming() = 0;
 	virtual bool recordingActive() = 0;
 	virtual void startRecording() = 0;

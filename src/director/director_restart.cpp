@@ -4,6 +4,7 @@
 #include "base/clock.h"
 #include "base/module_host.h"
 #include "settings/running_show.h"
+#include "settings/started_outputs.h"
 
 void Director::resumeShow(const RunningShow &show)
 {
@@ -15,6 +16,11 @@ void Director::resumeShow(const RunningShow &show)
 		hold(true, QStringLiteral("curtainup"), show.holdReason);
 	// After the hold above: the dock says so until the operator's next action.
 	resumedAfterRestart = true;
+}
+
+void Director::bringBackOutputs(const StartedOutputs &before)
+{
+	outputs.bringBack(before, held, monotonicNowMs());
 }
 
 void Director::reportEndedWhileClosed()

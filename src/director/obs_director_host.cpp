@@ -1,6 +1,7 @@
 #include "director/obs_director_host.h"
 
 #include "director/cuebox.h"
+#include "director/stream_stop_code.h"
 
 #include <obs-frontend-api.h>
 #include <obs.hpp>
@@ -169,7 +170,13 @@ public:
 	void saveSceneCollection() override { obs_frontend_save(); }
 
 	bool streamingActive() override { return obs_frontend_streaming_active(); }
-	void startStreaming() override { obs_frontend_streaming_start(); }
+	void startStreaming() override
+	{
+		obs_frontend_streaming_start();
+		streamStop.follow();
+	}
+	void followStreamOutput() override { streamStop.follow(); }
+	bool lastStreamStopWasClean() override { return streamStop.lastStopWasClean(); }
 	void stopStreaming() override { obs_frontend_streaming_stop(); }
 	bool recordingActive() override { return obs_frontend_recording_active(); }
 	void startRecording() override { obs_frontend_recording_start(); }
@@ -189,6 +196,7 @@ public:
 	void reportHold(bool on, const QString &reason) override { ::reportHold(on, reason); }
 
 private:
+	StreamStopCode streamStop;
 	// Once deleted, the main window no longer calls it.
 	std::unique_ptr<CloseRequestFilter> closeFilter;
 

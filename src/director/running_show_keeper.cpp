@@ -2,8 +2,10 @@
 
 #include "base/clock.h"
 #include "base/module_host.h"
+#include "director/arming.h"
 #include "director/director.h"
 #include "settings/armed_show.h"
+#include "settings/started_outputs.h"
 #include "show/show_state.h"
 
 #include <cstdlib>
@@ -46,24 +48,21 @@ void keepRunningShow(const RunningShow &now)
 		storeRunningShow(now);
 }
 
-void resumeRunningShow()
+namespace {
+
+void resumeCountdown(Director &director)
 {
 	const RunningShow show = storedRunningShow();
-	Director *director = directorInstance();
-	if (!director)
-		return;
-	if (storedArmedShow().active)
-		director->restoreArming(storedArmedShow());
 	if (!show.active)
 		return;
 	const int64_t now = wallNowMs();
 	switch (restartCase(show, now)) {
 	case RestartCase::GoesOn:
-		director->resumeShow(show);
+		director.resumeShow(show);
 		return;
 	case RestartCase::EndedWhileClosed:
 		// The problem line is the one log line.
-		director->reportEndedWhileClosed();
+		director.reportEndedWhileClosed();
 		break;
 	case RestartCase::DaysOld:
 		moduleLog(LOG_INFO, "running show ignored: it ended %lld hours ago",
@@ -79,3 +78,27 @@ void resumeRunningShow()
 	}
 	storeRunningShow(RunningShow());
 }
+
+} // namespace
+
+void resumeRunningShow()
+{
+	Director *director = directorInstance();
+	if (!director)
+		return;
+	if (storedArmedShow().active)
+		director->restoreArming(storedArmedShow());
+	resumeCountdown(*director);
+	// After the show's hold: a start that comes back obeys it.
+	const StartedOutputs started = storedStartedOutputs();
+	if (!started.active)
+		return;
+	if (startedOutputsOwed(started, wallNowMs())) {
+		director->bringBackOutputs(started);
+		return;
+	}
+	moduleLog(LOG_INFO, "what CurtainUp started before the crash (last kept %s) is not started again",
+		  logClockTime(started.writtenAtWallMs).constData());
+	storeStartedOutputs(StartedOutputs());
+}
+

@@ -23,6 +23,10 @@ void handleFrontendEvent(enum obs_frontend_event event, StandbyDock *dock)
 		if (director)
 			director->onStreamingStopped();
 		break;
+	case OBS_FRONTEND_EVENT_RECORDING_STOPPED:
+		if (director)
+			director->onRecordingStopped();
+		break;
 	case OBS_FRONTEND_EVENT_EXIT:
 		stopShowWatch();
 		setModuleAlive(false);

@@ -11,11 +11,16 @@ ActionRules actionRules(int phase, const FlowStatus &flow)
 	ActionRules rules;
 	rules.mainAllowed =
 		phase == PhaseStandby || phase == PhaseOp || (heldSwitchWaiting && flow.step == StepGoingMain);
+	rules.mainReached = phase == PhaseIdle && !heldSwitchWaiting &&
+			    ((flow.onMain && flow.step == StepNone) || flow.step == StepGoingMain);
 	rules.breakAllowed = !(phase == PhaseBreak && flow.step == StepBackFromBreak && !heldSwitchWaiting);
+	rules.startBreakAllowed = phase != PhaseBreak;
+	rules.endBreakAllowed = phase == PhaseBreak;
 	rules.endingAllowed = phase != PhaseEnding;
 	rules.cancelAllowed = !idle;
 	rules.presetsUnlocked = idle && !flow.armed;
 	rules.showIdle = idle && !flow.onMain && !flow.armed;
+	rules.cancelActs = rules.cancelAllowed || !rules.showIdle;
 	rules.armAllowed = rules.showIdle;
 	return rules;
 }

@@ -391,16 +391,16 @@ void ShowState::tick()
 
 namespace {
 std::mutex flowMutex;
-FlowState flowState;
+FlowStatus flowState;
 } // namespace
 
-void publishFlow(const QString &stepName, bool held, const QString &holdReason)
+void publishFlow(const FlowStatus &flow)
 {
 	std::lock_guard<std::mutex> lock(flowMutex);
-	flowState = FlowState{stepName, held, holdReason};
+	compat::assignCopy(flowState, flow);
 }
 
-FlowState readFlow()
+FlowStatus readFlow()
 {
 	std::lock_guard<std::mutex> lock(flowMutex);
 	return flowState;

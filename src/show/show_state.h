@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/preset.h"
+#include "show/flow_status.h"
 #include "show/picture_texts.h"
 
 #include <QSize>
@@ -142,11 +143,7 @@ private:
 
 ShowState &showState();
 
-// What `curtainup_get_flow` answers: the director's step, held flag and reason.
-struct FlowState {
-	QString stepName;
-	bool held = false;
-	QString holdReason;
-};
-void publishFlow(const QString &stepName, bool held, const QString &holdReason);
-FlowState readFlow();
+// The director's flow as the UI thread last published it, for the readers on other
+// threads: `curtainup_get_flow` and the remote's state.
+void publishFlow(const FlowStatus &flow);
+FlowStatus readFlow();

@@ -3,6 +3,10 @@
 #include "settings/config.h"
 #include "settings/preset_store.h"
 
+#include <QCoreApplication>
+#include <QTimer>
+#include <QTimerEvent>
+
 DirectorTest::DirectorTest()
 {
 	loadConfig(); // an empty folder: one default preset, no saved music volume
@@ -69,9 +73,50 @@ void DirectorTest::restartDirector()
 
 void DirectorTest::run(int64_t ms)
 {
-	for (int64_t passed = 0; passed < ms; passed += tickMs) {
-		clock.advance(tickMs);
-		director->tick();
+	for (int64_t passed = 0; passed < ms; passed += tickMs)
+		tickOnce(tickMs);
+}
+
+void DirectorTest::tickOnce(int64_t ms)
+{
+	deliverHostEvents();
+	fireDueTimers();
+	clock.advance(ms);
+	fireDueTimers();
+	director->tick();
+}
+
+void DirectorTest::deliverHostEvents()
+{
+	const std::vector<FakeHost::Event> events = std::move(host->events);
+	host->events.clear();
+	for (const FakeHost::Event &event : events) {
+		switch (event.what) {
+		case FakeHost::OutputEvent::StreamStarted:
+			director->onStreamingStarted();
+			break;
+		case FakeHost::OutputEvent::StreamStopped:
+			host->lastStopClean = event.clean;
+			director->onStreamingStopped();
+			break;
+		case FakeHost::OutputEvent::RecordingStopped:
+			director->onRecordingStopped();
+			break;
+		}
+	}
+}
+
+void DirectorTest::fireDueTimers()
+{
+	for (QTimer *timer : director->findChildren<QTimer *>()) {
+		if (!timer->isSingleShot() || !timer->isActive())
+			continue;
+		const auto seen = timerStarts.emplace(timer->timerId(), clock.monotonicMs()).first;
+		if (clock.monotonicMs() - seen->second < timer->interval())
+			continue;
+		timerStarts.erase(seen);
+		QTimerEvent due(timer->timerId());
+		QCoreApplication::sendEvent(timer, &due);
 	}
 }
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -35,11 +36,16 @@ protected:
 		for (int64_t passed = 0; passed <= limitMs; passed += tickMs) {
 			if (predicate())
 				return true;
-			clock.advance(tickMs);
-			director->tick();
+			tickOnce(tickMs);
 		}
 		return predicate();
 	}
+	// One tick later: the host's events of the last one come in, the director's own
+	// single-shot timers that are due fire, then it ticks.
+	void tickOnce(int64_t ms);
+	void deliverHostEvents();
+	// Fires the director's single-shot timers due on the fake clock.
+	void fireDueTimers();
 
 	int phase() const { return showState().phase(); }
 	int step() const { return director->flowStatus().step; }
@@ -57,4 +63,6 @@ protected:
 	LogCapture log;
 	FakeHost *host = nullptr;
 	std::unique_ptr<Director> director;
+	// When each running single-shot timer (by its id) was seen started, on the fake clock.
+	std::map<int, int64_t> timerStarts;
 };

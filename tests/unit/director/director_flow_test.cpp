@@ -2,6 +2,8 @@
 // sibling's phases and the log lines that go with them.
 #include "director_fixture.h"
 
+#include "show/show_report.h"
+
 #include "settings/preset_store.h"
 
 #include <QTimer>
@@ -19,8 +21,8 @@ using Phases = std::vector<std::string>;
 
 TEST_F(DirectorTest, ConstructionPublishesAnIdleFlowAndStartsTheFiftyMillisecondTimer)
 {
-	const FlowState flow = readFlow();
-	EXPECT_EQ(flow.stepName, QStringLiteral("none"));
+	const FlowStatus flow = readFlow();
+	EXPECT_EQ(flow.step, StepNone);
 	EXPECT_FALSE(flow.held);
 	const QTimer *timer = director->findChild<QTimer *>();
 	ASSERT_NE(timer, nullptr);
@@ -65,7 +67,7 @@ TEST_F(DirectorTest, ZeroFreezesTheCountdownAndSwitchesToOpAfterTheWait)
 	EXPECT_GE(clock.monotonicMs() - zeroSeen, 3000);
 	EXPECT_EQ(phase(), PhaseOp);
 	EXPECT_EQ(step(), StepOp);
-	EXPECT_EQ(readFlow().stepName, QStringLiteral("op"));
+	EXPECT_EQ(readFlow().step, StepOp);
 	EXPECT_EQ(host->phases, (Phases{"standby", "opening"}));
 	EXPECT_TRUE(log.contains("[curtainup] OP: waiting for 'OpClip' to end"));
 }
@@ -339,6 +341,27 @@ TEST_F(DirectorTest, CancelDuringTheSwitchToMainLeavesTheStepAlone)
 	EXPECT_TRUE(log.contains("[curtainup] now on scene 'Main'"));
 	EXPECT_EQ(step(), StepNone);
 	EXPECT_EQ(host->phases.back(), "idle"); // no "opening_done" from the old switch
+}
+
+TEST_F(DirectorTest, ABreakOnTheWayToMainGoesBackToMain)
+{
+	runToOp();
+	host->stuckTransition = true; // the switch to Main waits behind a running transition
+	host->source(QStringLiteral("OpClip"))->state = MediaEnded;
+	run(tickMs);
+	ASSERT_EQ(step(), StepGoingMain);
+	ASSERT_EQ(host->program, op);
+	const auto reportedPhase = [this] {
+		return composeShowReport(showState().snapshot(), director->flowStatus(), QString()).phase;
+	};
+	EXPECT_EQ(reportedPhase(), PhaseMain) << "on its way to main, the show reads main";
+	director->startBreak();
+	run(100);
+	director->endBreak();
+	host->stuckTransition = false;
+	run(2000);
+	EXPECT_EQ(host->program, mainScene);
+	EXPECT_EQ(reportedPhase(), PhaseMain);
 }
 
 TEST_F(DirectorTest, StandbyWhileAnOpSwitchWaitsDropsIt)

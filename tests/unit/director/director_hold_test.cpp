@@ -41,7 +41,7 @@ TEST_F(DirectorHoldTest, HoldPublishesTheFlowAndSetsTheSharedHeldFlag)
 	EXPECT_TRUE(status.held);
 	EXPECT_EQ(status.holdReason, QStringLiteral("mic check"));
 	EXPECT_TRUE(showState().snapshot().held);
-	FlowState flow = readFlow();
+	FlowStatus flow = readFlow();
 	EXPECT_TRUE(flow.held);
 	EXPECT_EQ(flow.holdReason, QStringLiteral("mic check"));
 	EXPECT_TRUE(log.contains("[curtainup] 待った: from='stage' reason='mic check'"));

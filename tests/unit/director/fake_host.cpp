@@ -149,12 +149,38 @@ void FakeHost::startStreaming()
 {
 	++streamStarts;
 	streaming = streamConnects;
+	events.push_back({streaming ? OutputEvent::StreamStarted : OutputEvent::StreamStopped, streaming});
 }
 
 void FakeHost::stopStreaming()
 {
 	streaming = false;
 	++streamStops;
+	events.push_back({OutputEvent::StreamStopped, true});
+}
+
+void FakeHost::personStartsStream()
+{
+	streaming = true;
+	events.push_back({OutputEvent::StreamStarted, true});
+}
+
+void FakeHost::personStopsStream()
+{
+	streaming = false;
+	events.push_back({OutputEvent::StreamStopped, true});
+}
+
+void FakeHost::dropStream()
+{
+	streaming = false;
+	events.push_back({OutputEvent::StreamStopped, false});
+}
+
+void FakeHost::personStopsRecording()
+{
+	recording = false;
+	events.push_back({OutputEvent::RecordingStopped, true});
 }
 
 void FakeHost::startRecording()
@@ -167,6 +193,7 @@ void FakeHost::stopRecording()
 {
 	recording = false;
 	++recordingStops;
+	events.push_back({OutputEvent::RecordingStopped, true});
 }
 
 void FakeHost::reportHold(bool on, const QString &reason)

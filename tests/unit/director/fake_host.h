@@ -82,6 +82,20 @@ public:
 	bool recording = false;
 	int recordingStarts = 0;
 	int recordingStops = 0;
+	// The host's output events, as OBS sends them: after the call that caused them.
+	enum class OutputEvent { StreamStarted, StreamStopped, RecordingStopped };
+	struct Event {
+		OutputEvent what;
+		bool clean = true; // a stop without an error code
+	};
+	std::vector<Event> events;
+	bool lastStopClean = true;
+	// A person's hands on OBS's own buttons, and a stream that drops for good.
+	void personStartsStream();
+	void personStopsStream();
+	void personStartsRecording() { recording = true; }
+	void personStopsRecording();
+	void dropStream();
 	int transitionChanges = 0;
 	int durationChanges = 0;
 
@@ -112,6 +126,8 @@ public:
 	void saveSceneCollection() override { savedTransitions.push_back({transition, durationMs}); }
 	bool streamingActive() override { return streaming; }
 	void startStreaming() override;
+	void followStreamOutput() override {}
+	bool lastStreamStopWasClean() override { return lastStopClean; }
 	void stopStreaming() override;
 	bool recordingActive() override { return recording; }
 	void startRecording() override;

@@ -413,9 +413,13 @@ TEST_F(ShowStateTest, AResumedCountdownRunsToTheEndItHad)
 
 TEST(FlowRecord, StartsEmptyAndReturnsWhatWasPublished)
 {
-	publishFlow(QStringLiteral("after_zero"), true, QStringLiteral("mic check"));
-	const FlowState flow = readFlow();
-	EXPECT_EQ(flow.stepName, QStringLiteral("after_zero"));
+	FlowStatus published;
+	published.step = StepAfterZero;
+	published.held = true;
+	published.holdReason = QStringLiteral("mic check");
+	publishFlow(published);
+	const FlowStatus flow = readFlow();
+	EXPECT_EQ(flow.step, StepAfterZero);
 	EXPECT_TRUE(flow.held);
 	EXPECT_EQ(flow.holdReason, QStringLiteral("mic check"));
 }

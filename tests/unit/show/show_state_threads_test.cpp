@@ -55,23 +55,25 @@ TEST(ShowStateThreads, FlowRecordIsReadAsOnePublishedTriple)
 {
 	std::atomic<bool> stop{false};
 	std::atomic<int> torn{0};
-	publishFlow(QString(), false, QString()); // not what an earlier test left behind
+	publishFlow(FlowStatus()); // not what an earlier test left behind
 	std::vector<std::thread> readers;
 	for (int i = 0; i < 3; ++i) {
 		readers.emplace_back([&] {
 			while (!stop) {
-				const FlowState flow = readFlow();
-				const bool heldByName = flow.stepName == QStringLiteral("op");
-				if (!flow.stepName.isEmpty() &&
-				    (flow.held != heldByName || flow.holdReason != flow.stepName + QStringLiteral("!")))
+				const FlowStatus flow = readFlow();
+				const bool heldByStep = flow.step == StepOp;
+				if (flow.held != heldByStep ||
+				    (flow.held && flow.holdReason != QStringLiteral("op!")))
 					torn++;
 			}
 		});
 	}
 	for (int round = 0; round < 20000; ++round) {
-		const bool held = round % 2 == 0;
-		const QString step = held ? QStringLiteral("op") : QStringLiteral("none");
-		publishFlow(step, held, step + QStringLiteral("!"));
+		FlowStatus flow;
+		flow.held = round % 2 == 0;
+		flow.step = flow.held ? StepOp : StepNone;
+		flow.holdReason = flow.held ? QStringLiteral("op!") : QString();
+		publishFlow(flow);
 	}
 	stop = true;
 	for (std::thread &reader : readers)
