@@ -57,9 +57,8 @@ void holdFlow(void *, calldata_t *data)
 
 void getFlow(void *, calldata_t *data)
 {
-	const FlowState flow = readFlow();
-	const QByteArray step = flow.stepName.isEmpty() ? QByteArray("none") : flow.stepName.toUtf8();
-	calldata_set_string(data, "step", step.constData());
+	const FlowStatus flow = readFlow();
+	calldata_set_string(data, "step", stepName(flow.step));
 	calldata_set_bool(data, "held", flow.held);
 	calldata_set_string(data, "held_reason", flow.holdReason.toUtf8().constData());
 }

@@ -14,10 +14,9 @@ PublishedShow published;
 
 } // namespace
 
-void publishFlowStatus(const FlowStatus &flow, const QString &saveProblem)
+void publishSaveProblem(const QString &saveProblem)
 {
 	std::lock_guard<std::mutex> lock(mutex);
-	compat::assignCopy(published.flow, flow);
 	compat::assignCopy(published.saveProblem, saveProblem);
 }
 
@@ -26,7 +25,7 @@ void publishPresetList()
 	QStringList names;
 	for (int i = 0; i < presetCount(); ++i)
 		names.append(presetAt(i).name);
-	QString current = presetCount() > 0 ? currentPreset().name : QString();
+	QString current = selectedPreset().name;
 	std::lock_guard<std::mutex> lock(mutex);
 	published.presets = std::move(names);
 	published.currentPreset = std::move(current);
@@ -41,5 +40,5 @@ PublishedShow publishedShow()
 ShowReport currentShowReport()
 {
 	const PublishedShow show = publishedShow();
-	return composeShowReport(showState().snapshot(), show.flow, show.saveProblem);
+	return composeShowReport(showState().snapshot(), readFlow(), show.saveProblem);
 }

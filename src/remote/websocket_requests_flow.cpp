@@ -50,9 +50,8 @@ QString requestStartStandby(Director &director, obs_data_t *request, obs_data_t 
 
 QString requestGoMain(Director &director, obs_data_t *, obs_data_t *)
 {
-	const FlowStatus flow = director.flowStatus();
-	// Already there with nothing on its way: a request sent again changes nothing.
-	if (flow.onMain && flow.step == StepNone && showState().phase() == PhaseIdle)
+	// Already there or on its way: a request sent again changes nothing.
+	if (currentActionRules(director).mainReached)
 		return QString();
 	return act(director, &ActionRules::mainAllowed, "Going to the main scene is not possible now.",
 		   &Director::skipToMain);
@@ -60,21 +59,13 @@ QString requestGoMain(Director &director, obs_data_t *, obs_data_t *)
 
 QString requestStartBreak(Director &director, obs_data_t *, obs_data_t *)
 {
-	if (showState().phase() == PhaseBreak)
-		return QStringLiteral("Already in a break.");
-	settlePresetEdits();
-	director.startBreak();
-	return QString();
+	return act(director, &ActionRules::startBreakAllowed, "Already in a break.", &Director::startBreak);
 }
 
 QString requestEndBreak(Director &director, obs_data_t *, obs_data_t *)
 {
 	// Sent again while the way back is under way, it leaves that as it is.
-	if (showState().phase() != PhaseBreak)
-		return QStringLiteral("Not in a break.");
-	settlePresetEdits();
-	director.endBreak();
-	return QString();
+	return act(director, &ActionRules::endBreakAllowed, "Not in a break.", &Director::endBreak);
 }
 
 QString requestToggleBreak(Director &director, obs_data_t *, obs_data_t *)
@@ -90,12 +81,8 @@ QString requestStartEnding(Director &director, obs_data_t *, obs_data_t *)
 
 QString requestCancel(Director &director, obs_data_t *, obs_data_t *)
 {
-	// Always done: with nothing running or waiting there is nothing to stop.
-	const ActionRules rules = currentActionRules(director);
-	if (rules.cancelAllowed || !rules.showIdle) {
-		settlePresetEdits();
-		director.cancel();
-	}
+	// Always answered ok: with nothing running or waiting there is nothing to stop.
+	act(director, &ActionRules::cancelActs, "", &Director::cancel);
 	return QString();
 }
 

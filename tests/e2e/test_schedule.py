@@ -4,8 +4,9 @@ own; a disarm, a hold, a crash and a server that never answers change that as an
 would expect, and a stream started by anyone can start the standby.
 
 One OBS home: the first run arms, goes live, opens and ends (with the recording), then a
-disarm, a held go-live, a stream started from outside and a bad server. The second and
-third runs are restarts after a kill while armed: before the go-live, and after the show
+disarm, a held go-live, a stream started from outside, a bad server, and an operator who
+records before the go-live and stops the stream after it. The next runs are restarts after
+a kill: armed and held before the go-live, live after it, and armed until after the show
 time. Times are read on the client's clock and from OBS's log stamps."""
 
 import os
@@ -71,8 +72,11 @@ class ScheduledShowTest(ShowTest):
         cls.scenario("held", cls.held_through_the_go_live)
         cls.scenario("on_stream", cls.a_stream_started_from_outside)
         cls.scenario("bad_server", cls.a_server_that_never_answers)
+        cls.scenario("operator", cls.the_operator_records_and_stops_the_stream)
         cls.scenario("restored", cls.killed_before_the_go_live)
+        cls.scenario("live_crash", cls.killed_after_the_go_live)
         cls.scenario("missed", cls.killed_until_after_the_show_time)
+        cls.stop_all()  # OBS asks before it closes with a stream or a recording on
         cls.ws.close()
         cls.session.stop()
 
@@ -110,11 +114,17 @@ class ScheduledShowTest(ShowTest):
         return armed_at, cls.call("Arm", data)
 
     @classmethod
+    def recording(cls):
+        return cls.ws.call("GetRecordStatus")["outputActive"]
+
+    @classmethod
     def stop_all(cls):
         cls.call("Cancel")
-        if cls.streaming():
-            cls.ws.call("StopStream")
-            cls.wait(lambda: not cls.streaming(), 10)
+        cls.call("Hold", {"on": False, "from": "desk"})
+        for active, stop in ((cls.streaming, "StopStream"), (cls.recording, "StopRecord")):
+            if active():
+                cls.ws.call(stop)
+                cls.wait(lambda: not active(), 10)
 
     # --- scenarios ------------------------------------------------------------------------
     @classmethod
@@ -178,22 +188,79 @@ class ScheduledShowTest(ShowTest):
         return {"state": state}
 
     @classmethod
-    def arm_and_kill(cls, ahead_s, lead_s):
-        """Armed, then OBS is killed once the arming is in config.json; returns Arm's answer."""
-        _, answer = cls.arm(ahead_s, lead_s)
-        cls.wait(lambda: "armed_show" in (cls.session.read_plugin_config() or {}), 5)
+    def the_operator_records_and_stops_the_stream(cls):
+        """The operator records before the go-live and stops the stream after it; later the
+        stream is started by hand and the show ends."""
+        cls.ws.call("StartRecord")
+        cls.wait(cls.recording, 10)
+        _, answer = cls.arm(4, lead_s=2)
+        cls.wait(cls.streaming, 5)
+        cls.ws.call("StopStream")
+        cls.wait(lambda: not cls.streaming(), 10)
+        # The watch over CurtainUp's own start looks 15 s after the go-live.
+        time.sleep(max(0.0, answer["go_live_at_ms"] / 1000 + 16.5 - time.time()))
+        after_watch = {"streaming": cls.streaming(), "state": cls.call("GetState")}
+        cls.ws.call("StartStream")
+        cls.wait(cls.streaming, 10)
+        cls.call("StartEnding")
+        cls.wait(lambda: not cls.streaming(), 10)
+        time.sleep(0.5)
+        recording_after = cls.recording()
+        cls.stop_all()
+        return {"after_watch": after_watch, "recording_after": recording_after}
+
+    @classmethod
+    def saved(cls, predicate, timeout=5):
+        """Whether config.json came to satisfy the predicate within the timeout."""
+        try:
+            cls.wait(lambda: predicate(cls.session.read_plugin_config() or {}), timeout)
+            return True
+        except TimeoutError:
+            return False
+
+    @classmethod
+    def kill(cls, record_key):
+        """OBS is killed once config.json holds the record (or a few seconds on: a record
+        never written fails the checks after the restart, not the kill)."""
+        cls.saved(lambda config: config.get(record_key))
         cls.ws.close()
         cls.session.kill()
+
+    @classmethod
+    def arm_and_kill(cls, ahead_s, lead_s, hold=False):
+        """Armed (and held), then OBS is killed; returns Arm's answer."""
+        _, answer = cls.arm(ahead_s, lead_s)
+        if hold:
+            cls.call("Hold", {"on": True, "from": "desk", "reason": "guest late"})
+            cls.saved(lambda config: config.get("armed_show", {}).get("held"), 2)
+        cls.kill("armed_show")
         return answer
 
     @classmethod
     def killed_before_the_go_live(cls):
-        answer = cls.arm_and_kill(120, 60)
+        answer = cls.arm_and_kill(12, 6, hold=True)
         cls.start()
         state = cls.call("GetState")
         lines = cls.session.log_lines()
+        time.sleep(max(0.0, answer["go_live_at_ms"] / 1000 + 1 - time.time()))
+        past_go_live = {"streaming": cls.streaming(), "state": cls.call("GetState")}
         cls.call("Disarm")
-        return {"answer": answer, "state": state, "lines": lines}
+        cls.stop_all()
+        return {"answer": answer, "state": state, "lines": lines, "past_go_live": past_go_live}
+
+    @classmethod
+    def killed_after_the_go_live(cls):
+        """Live, killed, and started again before the show time."""
+        _, answer = cls.arm(12, lead_s=10)
+        cls.wait(cls.streaming, 5)
+        cls.kill("started_outputs")
+        cls.start()
+        restarted_at = time.time()
+        back_at = cls.wait(lambda: cls.streaming() and cls.recording(), 10)
+        state = cls.call("GetState")
+        cls.stop_all()
+        return {"answer": answer, "state": state, "back_after": back_at - restarted_at,
+                "lines": cls.session.log_lines()}
 
     @classmethod
     def killed_until_after_the_show_time(cls):
@@ -251,11 +318,27 @@ class ScheduledShowTest(ShowTest):
         self.assertIn("did not start", state["problem"])
         self.assertEqual(state["phase"], "standby")
 
-    def test_after_a_crash_before_the_go_live_it_is_armed_again(self):
+    def test_a_stream_stopped_by_a_person_stays_stopped_and_their_recording_runs_on(self):
+        facts = self.fact("operator")
+        self.assertFalse(facts["after_watch"]["streaming"], "the stream the operator stopped came back")
+        self.assertEqual(facts["after_watch"]["state"]["problem"], "")
+        self.assertTrue(facts["recording_after"], "the ending stopped the operator's recording")
+
+    def test_after_a_crash_before_the_go_live_it_is_armed_again_and_held(self):
         facts = self.fact("restored")
-        self.assertEqual((facts["state"]["armed"], facts["state"]["go_live_at_ms"], facts["state"]["show_at_ms"]),
+        state = facts["state"]
+        self.assertEqual((state["armed"], state["go_live_at_ms"], state["show_at_ms"]),
                          (True, facts["answer"]["go_live_at_ms"], facts["answer"]["show_at_ms"]))
-        self.assertIn("[curtainup] armed schedule restored", facts["lines"])
+        self.assertEqual((state["held"], state["hold_reason"]), (True, "guest late"))
+        self.assertIn("[curtainup] armed schedule restored (held)", facts["lines"])
+        self.assertFalse(facts["past_go_live"]["streaming"], "held, it went live")
+        self.assertTrue(facts["past_go_live"]["state"]["armed"])
+
+    def test_after_a_crash_after_the_go_live_the_stream_comes_back_with_the_standby(self):
+        facts = self.fact("live_crash")
+        self.note("stream and recording back %.1f s after the restart" % facts["back_after"])
+        self.assertEqual(facts["state"]["phase"], "standby")
+        self.assertIn("[curtainup] after the crash: starting the stream CurtainUp had started", facts["lines"])
 
     def test_after_a_crash_past_the_show_time_nothing_starts(self):
         facts = self.fact("missed")

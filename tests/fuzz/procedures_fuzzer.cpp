@@ -192,6 +192,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 	destroyDirector();
 	showState().resetCountdown();
 	showState().setHeld(false);
-	publishFlow(QString(), false, QString());
+	publishFlow(FlowStatus());
 	return 0;
 }

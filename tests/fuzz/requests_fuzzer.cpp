@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 	if ((start & 2) && directorInstance())
 		directorInstance()->startStandby();
 	if (Director *director = directorInstance())
-		publishFlowStatus(director->flowStatus(), QString());
+		director->publishFlow();
 
 	while (data < end)
 		requestOnce(data, end);

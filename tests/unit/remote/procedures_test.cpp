@@ -26,7 +26,7 @@ TEST_F(ModuleTest, GetStateAnswersThePhaseTheCountdownAndTheStandbyScene)
 
 TEST_F(ModuleTest, GetFlowReadsNoneBeforeAnyStepAndTheHoldAfterIt)
 {
-	publishFlow(QString(), false, QString()); // as before the director published anything
+	publishFlow(FlowStatus()); // as before the director published anything
 	Flow flow = callGetFlow();
 	EXPECT_EQ(flow.step, "none");
 	EXPECT_FALSE(flow.held);

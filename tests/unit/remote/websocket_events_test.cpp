@@ -98,9 +98,10 @@ TEST_F(WebsocketEventsTest, ZeroIsSentWhenTheFlowLeftStandbyBeforeTheEventsLooke
 TEST_F(WebsocketEventsTest, EveryEventCarriesTheWholeState)
 {
 	// A client that keeps only the last event still reads the hold, the preset and the problem.
-	const QStringList stateFields = {"phase",       "step",          "held",     "hold",
-					 "hold_reason", "hold_location", "counting", "remaining_ms",
-					 "time_left",   "preset",        "problem"};
+	const QStringList stateFields = {"phase",        "step",          "held",       "hold",
+					 "hold_reason",  "hold_location", "counting",   "remaining_ms",
+					 "time_left",    "preset",        "problem",    "armed",
+					 "go_live_at_ms", "show_at_ms"};
 	follow();
 	director->startStandby();
 	director->hold(true, QStringLiteral("desk"), QStringLiteral("guest late"));
