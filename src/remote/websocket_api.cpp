@@ -43,17 +43,23 @@ QString runOnUiThread(const WebsocketRequest &entry, obs_data_t *request, obs_da
 	return closing;
 }
 
+QString answerRequest(const WebsocketRequest &entry, obs_data_t *request, obs_data_t *response)
+{
+	if (!answering)
+		return moduleAlive() ? QStringLiteral("OBS is still loading.") : QStringLiteral("OBS is closing.");
+	if (entry.read)
+		return runWebsocketRequest(entry, request, response);
+	if (onGraphicsThread())
+		// A "SerialFrame" request batch runs on OBS's graphics thread with the video's lock
+		// held: waiting there for the UI thread would stop the video, or worse.
+		return QStringLiteral("Actions cannot run in a SerialFrame batch (OBS's graphics thread); nothing was done.");
+	return runOnUiThread(entry, request, response);
+}
+
 // On one of obs-websocket's threads.
 void onRequest(obs_data_t *request, obs_data_t *response, void *priv)
 {
-	const auto *entry = static_cast<const WebsocketRequest *>(priv);
-	QString error;
-	if (!answering)
-		error = moduleAlive() ? QStringLiteral("OBS is still loading.") : QStringLiteral("OBS is closing.");
-	else if (entry->read)
-		error = runWebsocketRequest(*entry, request, response);
-	else
-		error = runOnUiThread(*entry, request, response);
+	const QString error = answerRequest(*static_cast<const WebsocketRequest *>(priv), request, response);
 	obs_data_set_bool(response, "ok", error.isEmpty());
 	if (!error.isEmpty())
 		obs_data_set_string(response, "error", error.toUtf8().constData());
@@ -101,10 +107,18 @@ void stopWebsocketApi()
 	presetListener = 0;
 }
 
+QString callVendorRequest(const char *type, obs_data_t *request, obs_data_t *response)
+{
+	for (const WebsocketRequest *entry = websocketRequestsBegin(); entry != websocketRequestsEnd(); ++entry)
+		if (qstrcmp(entry->type, type) == 0)
+			return answerRequest(*entry, request, response);
+	return QStringLiteral("No request is named '%1'.").arg(QString::fromUtf8(type));
+}
+
 void websocketFollowShow(const ShowSnapshot &snapshot, const FlowStatus &flow)
 {
 	const QString saveProblem = configSaveProblem();
-	publishFlowStatus(flow, saveProblem);
+	publishSaveProblem(saveProblem);
 	if (events)
 		events->follow(snapshot, flow, saveProblem);
 }

@@ -19,7 +19,7 @@ import time
 import standin
 from obs_session import session_from_env
 from show_test import ShowTest
-from ws_client import ObsWebSocket
+from ws_client import SERIAL_FRAME, ObsWebSocket
 
 VENDOR = "curtainup"
 CANVAS = (1280, 720)
@@ -28,6 +28,7 @@ EVENTS, OP, RESTART = "events", "op", "restart"
 SWITCH_AFTER_S = 1
 EVENTS_MS = 6000  # the events show's countdown: six ticks
 OP_MS, ADDED_MS = 2000, 2000
+TO_MAIN_MS = 1500  # the OP preset's switch to Main: long enough to press Break during it
 RESTART_MS = 9000
 ENDED_MS = 2000
 ENDED_WHILE_CLOSED = "The countdown ended while OBS was closed; nothing was switched."
@@ -176,7 +177,7 @@ class WebsocketRequestsTest(VendorShowTest):
         cls.prepare("websocket", [
             # The ending scene is the main one: no problem line lingers into the next show.
             preset(EVENTS, count_mode=0, target_minutes=1260, ending_scene="Main"),
-            preset(OP, duration_ms=OP_MS, op_scene="OP")])
+            preset(OP, duration_ms=OP_MS, op_scene="OP", to_main={"name": "Fade", "ms": TO_MAIN_MS})])
         cls.session.start()
         with cls.connect():
             cls.scenario("requests", cls.requests)
@@ -194,6 +195,11 @@ class WebsocketRequestsTest(VendorShowTest):
             answers[name] = cls.call(request_type, data)
 
         ask("idle", "GetState")
+        # A SerialFrame batch calls the vendor on OBS's graphics thread: reads only.
+        answers["serial_frame"] = [result["responseData"]["responseData"] for result in cls.ws.batch(
+            [("CallVendorRequest", {"vendorName": VENDOR, "requestType": kind}) for kind in ("StartStandby", "GetState")],
+            SERIAL_FRAME)]
+        ask("after_serial_frame", "GetState")
         ask("list", "ListPresets")
         ask("select_unknown", "SelectPreset", {"name": "nope"})
         ask("select_number", "SelectPreset", {"name": 5})
@@ -266,10 +272,16 @@ class WebsocketRequestsTest(VendorShowTest):
         cls.ws.trigger_hotkey("curtainup.remove_minute")
         minus = cls.wait_state(lambda state: state["remaining_ms"] < 10000, 3)["remaining_ms"]
         op_at = cls.wait_switch("OP", OP_MS / 1000 + ADDED_MS / 1000 + SWITCH_AFTER_S + 5)
+        # A break pressed during the switch to Main, and Back at once: the show goes on to Main.
         cls.call("GoMain")
-        cls.wait_switch("Main", 5)
-        cls.wait_state(lambda state: state["step"] == "none", 5)
-        return {"end": end, "added": added, "plus": plus, "minus": minus, "op_at": op_at}
+        going_main = cls.call("GetState")
+        cls.call("StartBreak")
+        time.sleep(0.2)
+        cls.call("EndBreak")
+        back = cls.wait_state(lambda state: state["phase"] != "break" and state["step"] == "none",
+                              TO_MAIN_MS / 1000 + 5)
+        return {"end": end, "added": added, "plus": plus, "minus": minus, "op_at": op_at, "going_main": going_main,
+                "back": back, "program": cls.ws.program_scene()}
 
     @classmethod
     def a_busy_ui_thread(cls):
@@ -315,7 +327,8 @@ class WebsocketRequestsTest(VendorShowTest):
         self.assertEqual(answers["idle"], {
             "ok": True, "phase": "idle", "step": "none", "held": False, "hold": "free", "hold_reason": "",
             "hold_location": "Hold.Location.BeforeStart", "counting": False, "remaining_ms": -1, "time_left": "",
-            "preset": EVENTS, "problem": "", "armed": False, "go_live_at_ms": -1, "show_at_ms": -1})
+            "preset": EVENTS, "problem": "", "armed": False, "go_live_at_ms": -1, "show_at_ms": -1,
+        "message": "", "message_blink": False})
         self.assertEqual(answers["list"], {"ok": True, "presets": [{"name": EVENTS}, {"name": OP}],
                                            "current": EVENTS})
 
@@ -371,6 +384,18 @@ class WebsocketRequestsTest(VendorShowTest):
         self.refused(facts["standby"], "OBS is busy; nothing was done.")
         self.assertEqual(facts["after"]["phase"], "idle", "the refused action ran later")
 
+    def test_a_serial_frame_batch_reads_but_does_not_act(self):
+        answers = self.fact("requests")
+        standby, state = answers["serial_frame"]
+        self.refused(standby, "SerialFrame")
+        self.assertEqual((state["ok"], state["phase"]), (True, "idle"))
+        self.assertEqual(answers["after_serial_frame"]["phase"], "idle")
+
+    def test_a_break_during_the_switch_to_main_goes_back_to_main(self):
+        facts = self.fact("added")
+        self.assertEqual((facts["going_main"]["phase"], facts["going_main"]["step"]), ("main", "going_main"))
+        self.assertEqual((facts["back"]["phase"], facts["program"]), ("main", "Main"))
+
     def test_only_a_person_resumes(self):
         answers = self.fact("requests")
         self.assertEqual(answers["hold"], {"ok": True})
@@ -394,7 +419,7 @@ class WebsocketRequestsTest(VendorShowTest):
                 else (kind, data["kind"], round(data["remaining_ms"] / 1000)) for _, kind, data in events]
         ticks = [("CountdownTick", "standby", second) for second in range(EVENTS_MS // 1000 - 1, -1, -1)]
         self.assertEqual(seen, [("StateChanged", "standby", "none")] + ticks + [
-            ("StateChanged", "standby", "after_zero"), ("StateChanged", "idle", "going_main"),
+            ("StateChanged", "standby", "after_zero"), ("StateChanged", "main", "going_main"),
             ("StateChanged", "main", "none")])
         # Each event carries the whole state, so a client that keeps only the last one can
         # still show the hold and the time left.

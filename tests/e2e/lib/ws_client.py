@@ -1,9 +1,12 @@
-"""A minimal obs-websocket 5 client: identify without a password, requests by id, events.
+"""A minimal obs-websocket 5 client: identify (with a password where the server asks for one),
+requests by id, events.
 
 A reader thread files responses by request id and keeps events in a list that
 wait_event() searches, so an event that arrived before the wait began is not missed.
 """
 
+import base64
+import hashlib
 import itertools
 import json
 import threading
@@ -12,11 +15,20 @@ import time
 import websocket  # Debian's python3-websocket (websocket-client)
 
 OP_HELLO, OP_IDENTIFY, OP_IDENTIFIED, OP_EVENT, OP_REQUEST, OP_RESPONSE = 0, 1, 2, 5, 6, 7
+OP_BATCH, OP_BATCH_RESPONSE = 8, 9
+SERIAL_FRAME = 1  # a batch's executionType: one request per video frame, on OBS's graphics thread
 # Every event category except the high-volume ones (volume meters and the like).
 EVENTS_ALL = (1 << 11) - 1
 REQUEST_TIMEOUT = 15.0
 NOT_READY = 207  # request status while OBS has not finished loading
 POLL_SECONDS = 0.2
+
+
+def auth_string(password, salt, challenge):
+    """obs-websocket 5's answer to its challenge."""
+    def b64_sha256(text):
+        return base64.b64encode(hashlib.sha256(text.encode()).digest()).decode()
+    return b64_sha256(b64_sha256(password + salt) + challenge)
 
 
 class ObsRequestError(RuntimeError):
@@ -27,15 +39,18 @@ class ObsRequestError(RuntimeError):
 
 
 class ObsWebSocket:
-    def __init__(self, port, host="127.0.0.1", events=EVENTS_ALL, timeout=10.0):
+    def __init__(self, port, host="127.0.0.1", events=EVENTS_ALL, timeout=10.0, password=None):
         self._ws = websocket.create_connection("ws://%s:%d" % (host, port), timeout=timeout,
                                                subprotocols=["obswebsocket.json"])
         hello = self._receive()
         if hello.get("op") != OP_HELLO:
             raise ConnectionError("expected Hello, got %r" % hello)
+        identify = {"rpcVersion": 1, "eventSubscriptions": events}
         if "authentication" in hello["d"]:
-            raise ConnectionError("the server asks for a password; tests run without one")
-        self._send(OP_IDENTIFY, {"rpcVersion": 1, "eventSubscriptions": events})
+            if password is None:
+                raise ConnectionError("the server asks for a password and none was given")
+            identify["authentication"] = auth_string(password, **hello["d"]["authentication"])
+        self._send(OP_IDENTIFY, identify)
         identified = self._receive()
         if identified.get("op") != OP_IDENTIFIED:
             raise ConnectionError("expected Identified, got %r" % identified)
@@ -65,7 +80,7 @@ class ObsWebSocket:
             except (websocket.WebSocketException, OSError, ValueError):
                 break
             with self._lock:
-                if message.get("op") == OP_RESPONSE:
+                if message.get("op") in (OP_RESPONSE, OP_BATCH_RESPONSE):
                     self._responses[message["d"]["requestId"]] = message["d"]
                 elif message.get("op") == OP_EVENT:
                     message["d"]["receivedAt"] = time.time()  # for timing checks
@@ -102,6 +117,19 @@ class ObsWebSocket:
         if data:
             request["requestData"] = data
         self._send(OP_REQUEST, request)
+        response = self._wait_response(request_id, request_type, timeout)
+        if not response["requestStatus"]["result"]:
+            raise ObsRequestError(request_type, response["requestStatus"])
+        return response.get("responseData") or {}
+
+    def batch(self, requests, execution_type, timeout=REQUEST_TIMEOUT):
+        """A RequestBatch of (requestType, requestData) pairs; returns its results in order."""
+        request_id = str(next(self._ids))
+        self._send(OP_BATCH, {"requestId": request_id, "executionType": execution_type,
+                              "requests": [{"requestType": kind, "requestData": data} for kind, data in requests]})
+        return self._wait_response(request_id, "RequestBatch", timeout)["results"]
+
+    def _wait_response(self, request_id, request_type, timeout):
         deadline = time.monotonic() + timeout
         with self._lock:
             while request_id not in self._responses:
@@ -111,10 +139,7 @@ class ObsWebSocket:
                 if left <= 0:
                     raise TimeoutError("%s got no answer within %.1f s" % (request_type, timeout))
                 self._lock.wait(left)
-            response = self._responses.pop(request_id)
-        if not response["requestStatus"]["result"]:
-            raise ObsRequestError(request_type, response["requestStatus"])
-        return response.get("responseData") or {}
+            return self._responses.pop(request_id)
 
     def trigger_hotkey(self, name):
         """Presses the first hotkey of that name (obs-websocket 5.1 sends no release)."""
