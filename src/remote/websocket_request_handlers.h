@@ -31,3 +31,9 @@ QString requestHold(Director &director, obs_data_t *request, obs_data_t *respons
 QString requestAddTime(Director &director, obs_data_t *request, obs_data_t *response);
 QString requestArm(Director &director, obs_data_t *request, obs_data_t *response);
 QString requestDisarm(Director &director, obs_data_t *request, obs_data_t *response);
+
+// websocket_requests_crew.cpp: the message to the presenter and the crew's page (UI thread).
+QString requestSetMessage(Director &director, obs_data_t *request, obs_data_t *response);
+QString requestClearMessage(Director &director, obs_data_t *request, obs_data_t *response);
+QString requestCrewPage(Director &director, obs_data_t *request, obs_data_t *response);
+QString requestSetCrewPage(Director &director, obs_data_t *request, obs_data_t *response);

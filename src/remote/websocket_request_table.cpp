@@ -26,6 +26,10 @@ constexpr WebsocketRequest requests[] = {
 	{"AddTime", nullptr, requestAddTime},
 	{"Arm", nullptr, requestArm},
 	{"Disarm", nullptr, requestDisarm},
+	{"SetMessage", nullptr, requestSetMessage},
+	{"ClearMessage", nullptr, requestClearMessage},
+	{"CrewPage", nullptr, requestCrewPage},
+	{"SetCrewPage", nullptr, requestSetCrewPage},
 };
 
 } // namespace
@@ -48,7 +52,8 @@ QString runWebsocketRequest(const WebsocketRequest &entry, obs_data_t *request, 
 	if (!director)
 		return QStringLiteral("CurtainUp is not running.");
 	const QString error = entry.act(*director, request, response);
-	publishFlowStatus(director->flowStatus(), configSaveProblem());
+	director->publishFlow();
+	publishSaveProblem(configSaveProblem());
 	return error;
 }
 

@@ -39,6 +39,8 @@ void writeShowReport(obs_data_t *data, const ShowReport &report)
 	obs_data_set_bool(data, "armed", report.armed);
 	obs_data_set_int(data, "go_live_at_ms", report.goLiveAtWallMs);
 	obs_data_set_int(data, "show_at_ms", report.showAtWallMs);
+	setText(data, "message", report.message);
+	obs_data_set_bool(data, "message_blink", report.messageBlink);
 }
 
 QString requestGetState(obs_data_t *, obs_data_t *response)

@@ -2,8 +2,11 @@
 
 #include "base/module_host.h"
 #include "settings/armed_show.h"
+#include "settings/crew_settings.h"
 #include "settings/preset_store.h"
+#include "settings/presenter_message.h"
 #include "settings/running_show.h"
+#include "settings/started_outputs.h"
 
 #include <obs.hpp>
 #include <util/platform.h>
@@ -125,6 +128,9 @@ void readModuleState(obs_data_t *data)
 		hotkeyData = hotkeys; // adopts the reference
 	readRunningShow(data);
 	readArmedShow(data);
+	readStartedOutputs(data);
+	readPresenterMessage(data);
+	readCrewSettings(data);
 }
 
 // Unreadable files kept for the user: the newest as "config.json.unreadable", older ones
@@ -204,6 +210,9 @@ void loadConfig()
 	musicRestore = MusicRestore();
 	readRunningShow(nullptr);
 	readArmedShow(nullptr);
+	readStartedOutputs(nullptr);
+	readPresenterMessage(nullptr);
+	readCrewSettings(nullptr);
 
 	const QString path = configPath();
 	if (!path.isEmpty()) {
@@ -249,6 +258,9 @@ void saveConfig()
 		obs_data_set_obj(data, "hotkeys", hotkeyData);
 	writeRunningShow(data);
 	writeArmedShow(data);
+	writeStartedOutputs(data);
+	writePresenterMessage(data);
+	writeCrewSettings(data);
 
 	setUnreadableFileAside(path);
 	noteSaveResult(path,

@@ -74,6 +74,11 @@ Preset &currentPreset()
 	return presets[size_t(current)];
 }
 
+Preset selectedPreset()
+{
+	return presetCount() > 0 ? currentPreset() : Preset();
+}
+
 Preset &presetAt(int index)
 {
 	return presets[size_t(clampIndex(index))];

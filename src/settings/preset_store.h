@@ -13,6 +13,8 @@
 int presetCount();
 int currentIndex();
 Preset &currentPreset();
+// A copy of the current preset, or the defaults while the list is empty.
+Preset selectedPreset();
 Preset &presetAt(int index);
 int findPreset(const QString &name);
 QString uniquePresetName(const QString &base);

@@ -3,11 +3,14 @@
 #include "show/flow_status.h"
 #include "show/show_state.h"
 
+#include "settings/presenter_message.h"
+
 bool ShowReport::sameStateAs(const ShowReport &other) const
 {
 	return phase == other.phase && step == other.step && held == other.held && holdReason == other.holdReason &&
 	       holdLocation == other.holdLocation && preset == other.preset && problem == other.problem &&
-	       armed == other.armed && goLiveAtWallMs == other.goLiveAtWallMs && showAtWallMs == other.showAtWallMs;
+	       armed == other.armed && goLiveAtWallMs == other.goLiveAtWallMs && showAtWallMs == other.showAtWallMs &&
+	       message == other.message && messageBlink == other.messageBlink;
 }
 
 QString joinedProblems(const QString &flowProblem, const QString &saveProblem)
@@ -20,7 +23,8 @@ QString joinedProblems(const QString &flowProblem, const QString &saveProblem)
 ShowReport composeShowReport(const ShowSnapshot &snapshot, const FlowStatus &flow, const QString &saveProblem)
 {
 	ShowReport report;
-	const bool onMain = snapshot.countdown.phase == PhaseIdle && flow.onMain;
+	// On its way to the main scene, the show is past its opening: it reads "main".
+	const bool onMain = snapshot.countdown.phase == PhaseIdle && (flow.onMain || flow.step == StepGoingMain);
 	report.phase = onMain ? PhaseMain : snapshot.countdown.phase;
 	report.step = flow.step;
 	report.held = flow.held;
@@ -34,5 +38,8 @@ ShowReport composeShowReport(const ShowSnapshot &snapshot, const FlowStatus &flo
 	report.armed = flow.armed;
 	report.goLiveAtWallMs = flow.goLiveAtWallMs;
 	report.showAtWallMs = flow.showAtWallMs;
+	const PresenterMessage message = presenterMessage();
+	report.message = message.text;
+	report.messageBlink = message.blink;
 	return report;
 }

@@ -22,8 +22,10 @@ struct ShowReport {
 	bool armed = false;       // the unattended show, with its times (-1 when not armed)
 	int64_t goLiveAtWallMs = -1;
 	int64_t showAtWallMs = -1;
+	QString message; // the operator's message to the presenter
+	bool messageBlink = false;
 
-	// The same phase, step, hold, preset, problem and arming: nothing a change event
+	// The same phase, step, hold, preset, problem, arming and message: nothing a change event
 	// reports changed.
 	bool sameStateAs(const ShowReport &other) const;
 };

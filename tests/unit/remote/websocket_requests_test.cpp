@@ -2,10 +2,12 @@
 // before anything changes, the dock's rules for its actions, and what they answer.
 #include "module_fixture.h"
 
+#include "remote/crew_page_control.h"
 #include "remote/published_show.h"
 #include "remote/websocket_requests.h"
 #include "settings/config.h"
 #include "settings/preset_store.h"
+#include "settings/presenter_message.h"
 #include "show/show_state.h"
 
 #include <QJsonArray>
@@ -32,7 +34,8 @@ protected:
 		});
 		// As the vendor and the show watch publish for the readers.
 		publishPresetList();
-		publishFlowStatus(director->flowStatus(), configSaveProblem());
+		director->publishFlow();
+		publishSaveProblem(configSaveProblem());
 	}
 	~WebsocketRequestTest() override { removePresetListener(listener); }
 
@@ -77,6 +80,8 @@ TEST_F(WebsocketRequestTest, BadOrMissingFieldsAreRefusedAndChangeNothing)
 		{"Hold", R"({"on": true, "from": "desk", "reason": 5})", "'reason' must be a string."},
 		{"AddTime", R"({})", "'ms' is missing."},
 		{"AddTime", R"({"ms": "60000"})", "'ms' must be a whole number."},
+		{"SetMessage", R"({"blink": true})", "'text' is missing."},
+		{"SetMessage", R"({"text": "Wrap up", "blink": 1})", "'blink' must be true or false."},
 	};
 	const Preset before = currentPreset();
 	for (const auto &bad : cases) {
@@ -191,4 +196,62 @@ TEST_F(WebsocketRequestTest, GetStateAndAddTimeAnswerTheRunningCountdown)
 	EXPECT_EQ(state.value("hold_location").toString(), "Hold.Location.Countdown");
 	EXPECT_EQ(state.value("preset").toString(), currentPreset().name);
 	EXPECT_EQ(state.value("problem").toString(), "");
+}
+
+TEST_F(WebsocketRequestTest, TheMessageToThePresenterIsKeptUntilItIsCleared)
+{
+	const QString longest = QString(presenterMessageMaxChars, QChar(0x3042)); // wide characters count once
+	const struct {
+		const char *type;
+		QByteArray json;
+		const char *error;
+		QString message; // afterwards
+		bool blink;
+	} steps[] = {
+		{"SetMessage", R"({"text": "Wrap up", "blink": true})", "", QStringLiteral("Wrap up"), true},
+		{"SetMessage", "{\"text\": \"" + QByteArray(presenterMessageMaxChars + 1, 'x') + "\"}",
+		 "The message has 201 characters; at most 200 fit.", QStringLiteral("Wrap up"), true},
+		{"SetMessage", "{\"text\": \"" + longest.toUtf8() + "\"}", "", longest, false},
+	};
+	for (const auto &step : steps) {
+		EXPECT_EQ(ask(step.type, step.json.constData()).error, QString::fromUtf8(step.error)) << step.json.left(40).constData();
+		const QJsonObject state = ask("GetState").data;
+		EXPECT_EQ(state.value("message").toString(), step.message);
+		EXPECT_EQ(state.value("message_blink").toBool(), step.blink);
+	}
+	loadConfig(); // OBS started again
+	EXPECT_EQ(presenterMessage().text, longest);
+	EXPECT_EQ(ask("ClearMessage").error, "");
+	loadConfig();
+	EXPECT_EQ(presenterMessage(), PresenterMessage());
+}
+
+TEST_F(WebsocketRequestTest, TheCrewPageSettingsChangeOnlyWhatIsSent)
+{
+	struct FakeCrewPage : CrewPageControl {
+		CrewPageStatus status() const override { return current; }
+		CrewPageStatus change(const CrewSettings &settings, bool newKeys) override
+		{
+			current.settings = settings;
+			renewed += newKeys;
+			current.viewUrl = settings.on ? QStringLiteral("http://127.0.0.1/view?key=k") : QString();
+			return current;
+		}
+		CrewPageStatus current;
+		int renewed = 0;
+	} page;
+	EXPECT_EQ(ask("CrewPage").error, "The crew's page is not available.");
+	setCrewPageControl(&page);
+	EXPECT_EQ(ask("SetCrewPage", R"({"on": true, "port": 80})").error,
+		  "'port' must be a whole number from 1024 to 65535.");
+	EXPECT_EQ(ask("SetCrewPage", R"({"on": true, "network": "internet"})").error,
+		  "'network' must be \"computer\" or \"lan\".");
+	EXPECT_FALSE(page.current.settings.on) << "a refused change changes nothing";
+	const Answer answer = ask("SetCrewPage", R"({"on": true, "port": 5000, "new_keys": true})");
+	setCrewPageControl(nullptr);
+	EXPECT_EQ(answer.error, "");
+	EXPECT_EQ(answer.data.value("network").toString(), "computer") << "as it was";
+	EXPECT_EQ(answer.data.value("port").toInt(), 5000);
+	EXPECT_EQ(answer.data.value("view_url").toString(), "http://127.0.0.1/view?key=k");
+	EXPECT_EQ(page.renewed, 1);
 }
