@@ -17,6 +17,10 @@ packages=(
 	fonts-dejavu-core fonts-freefont-ttf
 	# Japanese texts (hold reasons, the ja-JP locale) in the dock and the countdown
 	fonts-noto-cjk
+	# the Companion module's end-to-end driver (its npm packages come from the machine)
+	nodejs
+	# the crew's page: its HTTP and WebSocket server and the QR codes of its links
+	libwebsocketpp-dev libasio-dev libqrencode-dev
 )
 # The Qt the release's OBS is built with: Qt 5 for Debian 12's OBS 29, Qt 6 from OBS 30 on.
 codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
@@ -29,6 +33,11 @@ fi
 # a display of xvfb-run's, and makes the host roots with debootstrap.
 if [ -z "${CURTAINUP_HOST_INSIDE:-}" ]; then
 	packages+=(clang libclang-rt-dev xauth debootstrap)
+	# npm for the Companion module's packages; a Node that brings its own npm is kept.
+	command -v npm >/dev/null || packages+=(npm)
+else
+	# The browser the crew page's end-to-end test drives, beside the host's OBS.
+	packages+=(chromium chromium-driver python3-selenium)
 fi
 
 missing=()
