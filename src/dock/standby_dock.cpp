@@ -1,6 +1,7 @@
 #include "dock/standby_dock.h"
 
 #include "base/module_host.h"
+#include "dock/crew_panel.h"
 #include "dock/dock_director.h"
 #include "dock/dock_host.h"
 #include "dock/page_widgets.h"
@@ -28,7 +29,7 @@ struct TabSpec {
 };
 constexpr TabSpec tabSpecs[] = {
 	{"Tab.Standby", "Tab.StandbyTip"}, {"Tab.Op", "Tab.OpTip"},     {"Tab.Break", "Tab.BreakTip"},
-	{"Tab.Ending", "Tab.EndingTip"},   {"Tab.Text", "Tab.TextTip"},
+	{"Tab.Ending", "Tab.EndingTip"},   {"Tab.Text", "Tab.TextTip"},     {"Crew.Tab", "Crew.TabTip"},
 };
 
 } // namespace
@@ -179,6 +180,7 @@ void StandbyDock::addTabs(QVBoxLayout *layout)
 	pages->addWidget(buildBreakTab());
 	pages->addWidget(buildEndingTab());
 	pages->addWidget(buildTextTab());
+	pages->addWidget(new CrewPanel);
 
 	auto *group = new QButtonGroup(this);
 	auto *tabRow = new QHBoxLayout;
