@@ -118,10 +118,13 @@ def allow_core_dump():
 
 class ObsSession:
     """Starts and stops OBS; a second start() reuses the same HOME and its files.
-    `obs_args` are added to OBS's command line (e.g. "--verbose" for debug lines)."""
+    `obs_args` are added to OBS's command line (e.g. "--verbose" for debug lines). With a
+    `password`, obs-websocket asks for it, and OBS keeps its port when it starts again (a
+    client is set up once for one address)."""
 
     def __init__(self, build_dir, artifacts_dir, scene_collection=None, profile_ini_extra=None,
-                 plugins=("curtainup", "cuebox-standin"), with_curtainup=True, name="obs", obs_args=()):
+                 plugins=("curtainup", "cuebox-standin"), with_curtainup=True, name="obs", obs_args=(),
+                 password=None):
         self.build_dir = os.path.abspath(build_dir)
         self.artifacts_dir = os.path.abspath(artifacts_dir)
         self.scene_collection = scene_collection
@@ -129,6 +132,7 @@ class ObsSession:
         self.plugins = [p for p in plugins if with_curtainup or p != "curtainup"]
         self.name = name
         self.obs_args = list(obs_args)
+        self.password = password
         self.home = None
         self.port = None
         self.display = None
@@ -195,7 +199,8 @@ class ObsSession:
         if self.obs is not None:
             raise ObsError("OBS is already running")
         self.prepare_home()
-        self.port = free_port()
+        if self.port is None or self.password is None:
+            self.port = free_port()
         self._write_config()
         if not self._installed:
             self._install_plugins()
@@ -227,7 +232,8 @@ class ObsSession:
             write_ini(path, merge_sections(read_ini(path), {
                 "General": {"FirstRun": "true"},
                 "OBSWebSocket": {"FirstLoad": "false", "ServerEnabled": "true", "ServerPort": self.port,
-                                 "AuthRequired": "false", "AlertsEnabled": "false"},
+                                 "AuthRequired": "true" if self.password else "false",
+                                 "ServerPassword": self.password or "", "AlertsEnabled": "false"},
                 "Basic": {"Profile": PROFILE, "ProfileDir": PROFILE,
                           "SceneCollection": collection_name, "SceneCollectionFile": collection_name},
             }))
@@ -319,7 +325,7 @@ class ObsSession:
         if not port_answers(self.port):
             return False
         try:
-            with ObsWebSocket(self.port, events=0) as ws:
+            with ObsWebSocket(self.port, events=0, password=self.password) as ws:
                 self.first_answer = self.ready_probe(ws) if self.ready_probe else ws.call("GetVersion")
             return True
         except ObsRequestError as error:
