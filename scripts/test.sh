@@ -6,7 +6,9 @@
 #   - on each host (OBS 29.0.2 with Qt 5.15, OBS 30.2.3 with Qt 6.8, OBS 32.2.2 with Qt 6.11),
 #     in a Debian root of its own (scripts/hosts/root.sh): scripts/test-host.sh, the
 #     "default" preset with every level, the end-to-end tests in that host's real OBS and
-#     its package included.
+#     its package included;
+#   - the Companion module (scripts/companion-check.sh) on this machine's Node, whose npm
+#     packages the hosts' end-to-end test of the module uses.
 # Each section ends with its own counts; the last line adds them all up. A host whose root,
 # packages or checkout failed says which, and where its log is.
 # CURTAINUP_HOSTS="obs29 obs32" picks hosts; CURTAINUP_FUZZ_SECONDS sets the fuzzing time.
@@ -76,6 +78,9 @@ count_lines() { # name, log, command...
 	read -r _ lines_passed lines_failed <<<"$counts"
 	count "$name" "$lines_passed" $((lines_passed + lines_failed))
 }
+
+step "The Companion module: its npm packages, unit tests, module check and package"
+count_lines "companion module" "$out/companion-check.log" bash "$root/scripts/companion-check.sh" "$out"
 
 step "The checkout in a host root, from /tmp and from a path with a space"
 if [ "$(root_status "${hosts[0]}")" = 0 ]; then
