@@ -17,7 +17,7 @@ set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="$root/build-test"
 export CMAKE_BUILD_PARALLEL_LEVEL="${CURTAINUP_JOBS:-$(nproc)}"
-export CURTAINUP_FUZZ_SECONDS="${CURTAINUP_FUZZ_SECONDS:-60}"
+export CURTAINUP_FUZZ_SECONDS="${CURTAINUP_FUZZ_SECONDS:-40}"
 read -r -a hosts <<<"${CURTAINUP_HOSTS:-obs29 obs30 obs32}"
 summary=()
 passed=0

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # One fuzz program as a CTest test: replays its committed corpus, then fuzzes it for
-# $CURTAINUP_FUZZ_SECONDS seconds (60 unless set). Fails when the program crashed, leaked,
+# $CURTAINUP_FUZZ_SECONDS seconds (40 unless set). Fails when the program crashed, leaked,
 # hung or failed its own checks; the input that did it is left in <artifacts>.
 #
 #   tests/fuzz/fuzz_target.sh <program> <seed corpus> <artifacts> [extra libFuzzer options...]
@@ -13,7 +13,7 @@ fi
 program=$1 seeds=$2 artifacts=$3
 shift 3
 name=$(basename "$program")
-seconds="${CURTAINUP_FUZZ_SECONDS:-60}"
+seconds="${CURTAINUP_FUZZ_SECONDS:-40}"
 here=$(cd "$(dirname "$0")" && pwd)
 corpus="$artifacts/corpus"
 mkdir -p "$corpus"
