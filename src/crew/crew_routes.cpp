@@ -1,11 +1,15 @@
 #include "crew/crew_routes.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <optional>
+#include <set>
+#include <vector>
 
 namespace {
 
@@ -35,6 +39,49 @@ std::string lowered(std::string_view text)
 	std::transform(result.begin(), result.end(), result.begin(),
 		       [](unsigned char c) { return char(std::tolower(c)); });
 	return result;
+}
+
+// The name a field's quoted text stands for, its escapes read.
+QString fieldName(std::string_view quoted)
+{
+	if (quoted.find('\\') == std::string_view::npos)
+		return QString::fromUtf8(quoted.data() + 1, int(quoted.size()) - 2);
+	const QByteArray list = "[" + QByteArray(quoted.data(), int(quoted.size())) + "]";
+	return QJsonDocument::fromJson(list).array().at(0).toString();
+}
+
+// The first field named twice in one object of a message, if any. Qt 5's parser loses the
+// memory of the first value of such a field when it is an object or an array, and no page
+// sends one, so such a message is refused before it is parsed.
+std::optional<QString> repeatedField(std::string_view text)
+{
+	std::vector<std::optional<std::set<QString>>> open; // the names of each open object; none for an array
+	for (size_t at = 0; at < text.size(); ++at) {
+		const char c = text[at];
+		if (c == '{') {
+			open.emplace_back(std::set<QString>());
+		} else if (c == '[') {
+			open.emplace_back(std::nullopt);
+		} else if ((c == '}' || c == ']') && !open.empty()) {
+			open.pop_back();
+		} else if (c == '"') {
+			const size_t start = at;
+			for (++at; at < text.size() && text[at] != '"'; ++at)
+				if (text[at] == '\\')
+					++at;
+			if (at >= text.size())
+				return std::nullopt; // unterminated: the parser refuses it
+			size_t next = at + 1;
+			while (next < text.size() && std::isspace(static_cast<unsigned char>(text[next])))
+				++next;
+			if (next < text.size() && text[next] == ':' && !open.empty() && open.back()) {
+				const QString name = fieldName(text.substr(start, at - start + 1));
+				if (!open.back()->insert(name).second)
+					return name;
+			}
+		}
+	}
+	return std::nullopt;
 }
 
 // Ids and times: whole, not negative, and exact in a double.
@@ -120,6 +167,10 @@ CrewMessage parseCrewMessage(std::string_view text)
 	CrewMessage message;
 	if (text.size() > crewMessageMaxBytes) {
 		message.error = "The message is too long.";
+		return message;
+	}
+	if (const std::optional<QString> repeated = repeatedField(text)) {
+		message.error = "The message gives the field '" + repeated->left(40).toStdString() + "' twice.";
 		return message;
 	}
 	QJsonParseError parseError;
