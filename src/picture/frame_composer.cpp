@@ -27,10 +27,22 @@ void scaleAbout(QPainter &painter, const QPointF &anchor, double factor)
 	painter.translate(-anchor);
 }
 
+// The words that tell one drawing of a layer from another.
+QString shownTokens(const TimeTokens &tokens)
+{
+	QString words;
+	for (const TimeToken &token : tokens)
+		words += token.text + QChar(0x1f);
+	return words;
+}
+
+QString exactNumber(double value)
+{
+	return QString::number(value, 'g', 17);
+}
+
 void drawTitle(QPainter &painter, const Preset &preset, const StandbyLayout &layout, const GlyphImages *glyphs)
 {
-	if (layout.titleRect.width() <= 0 || layout.titleRect.height() <= 0)
-		return;
 	if (layout.titleIsPicture)
 		drawGlyphAligned(painter, layout.titleRect, layout.titleHeight, *glyphPicture(glyphs, GlyphTitle),
 				 preset.style.align);
@@ -38,35 +50,47 @@ void drawTitle(QPainter &painter, const Preset &preset, const StandbyLayout &lay
 		drawTextLayer(painter, preset.style, layout.titleFont, preset.title.trimmed(), layout.titleRect);
 }
 
-void drawTime(QPainter &painter, const ShowSnapshot &snapshot, const StandbyLayout &layout, const QPointF &anchor,
-	      bool counting)
+// Where a time row goes: its width measured with zeros, its left and its baseline.
+struct TimePlace {
+	TimePlace(const Preset &preset, const StandbyLayout &layout, const TimeTokens &tokens)
+	    : width(rowWidth(zeroDigits(tokens), layout.row)),
+	      left(alignedLeft(layout.centreRect, width, preset.style.align)), centreY(layout.timeRect.center().y()),
+	      baseline(centreY - layout.zeroTop - layout.zeroHeight * 0.5)
+	{
+	}
+	double width;
+	double left;
+	double centreY;
+	double baseline;
+};
+
+void drawTime(QPainter &painter, const Preset &preset, const StandbyLayout &layout, const QPointF &anchor,
+	      const TimeTokens &tokens, const RowMotion &motion)
 {
-	const Preset &preset = snapshot.preset;
-	const int64_t left = snapshot.remainingMs();
-	const TimeTokens tokens = standbyTimeTokens(left, preset, snapshot.texts);
-	const double width = rowWidth(zeroDigits(tokens), layout.row);
-	const double x = alignedLeft(layout.centreRect, width, preset.style.align);
-	const double centreY = layout.timeRect.center().y();
-	const double baseline = centreY - layout.zeroTop - layout.zeroHeight * 0.5;
+	const TimePlace place(preset, layout, tokens);
+	const double width = place.width;
+	const double x = place.left;
+	const double centreY = place.centreY;
+	const double baseline = place.baseline;
 
 	painter.save();
 	// A time wider than measured (ten hours or more of an until-time countdown) is squeezed in.
 	if (width > layout.centreRect.width())
 		scaleAbout(painter, anchor, layout.centreRect.width() / width);
-	const RowMotion motion = lastTenMotion(preset.last_ten, snapshot.countdown.phase, counting, left);
 	painter.translate(0, -motion.liftShare * layout.timeRect.height());
 	scaleAbout(painter, anchor, motion.scale);
 	drawTokenRow(painter, tokens, layout.row, x, baseline, centreY, preset.style);
 	painter.restore();
 }
 
+// The end or hold text; `pop` is the size of the end text as it pops in, none while held.
 void drawEnd(QPainter &painter, const ShowSnapshot &snapshot, const StandbyLayout &layout, const QPointF &anchor,
-	     const QString &text, bool usePicture)
+	     const QString &text, bool usePicture, std::optional<double> pop)
 {
 	const Preset &preset = snapshot.preset;
 	painter.save();
-	if (!snapshot.held)
-		scaleAbout(painter, anchor, endPopScale(snapshot.nowMono - snapshot.zeroAt()));
+	if (pop)
+		scaleAbout(painter, anchor, *pop);
 	const QRectF box(layout.centreRect.x(), anchor.y() - layout.centreRect.height() / 2, layout.centreRect.width(),
 			 layout.centreRect.height());
 	if (usePicture)
@@ -77,36 +101,7 @@ void drawEnd(QPainter &painter, const ShowSnapshot &snapshot, const StandbyLayou
 	painter.restore();
 }
 
-void drawMessage(QPainter &painter, const ShowSnapshot &snapshot, const StandbyLayout &layout)
-{
-	if (layout.messageRect.width() <= 0 || layout.messageRect.height() <= 0)
-		return;
-	const ShownMessage message = currentMessage(layout.messages, snapshot.nowMono);
-	if (message.line.isEmpty() || message.opacity <= 0)
-		return;
-	painter.save();
-	painter.setOpacity(message.opacity);
-	drawTextLayer(painter, snapshot.preset.style, layout.messageFont, message.line, layout.messageRect);
-	painter.restore();
-}
-
-void drawStandby(QPainter &painter, const ShowSnapshot &snapshot, const StandbyLayout &layout)
-{
-	const Preset &preset = snapshot.preset;
-	const bool counting = snapshot.zeroAt() < 0;
-	const QString endText = (snapshot.held ? preset.holdText : preset.end_text).trimmed();
-	const bool useEndPicture = !snapshot.held && layout.endIsPicture;
-	const QPointF anchor(alignAnchor(layout.centreRect, preset.style.align), layout.timeRect.center().y());
-
-	drawTitle(painter, preset, layout, snapshot.glyphs.get());
-	if (counting || (!snapshot.held && !useEndPicture && endText.isEmpty()))
-		drawTime(painter, snapshot, layout, anchor, counting);
-	else
-		drawEnd(painter, snapshot, layout, anchor, endText, useEndPicture);
-	drawMessage(painter, snapshot, layout);
-}
-
-void drawBreak(QPainter &painter, const ShowSnapshot &snapshot, const BreakLayout &layout)
+void drawBreak(QPainter &painter, const ShowSnapshot &snapshot, const BreakLayout &layout, const TimeTokens &tokens)
 {
 	const Preset &preset = snapshot.preset;
 	double x = layout.rowRect.x();
@@ -121,35 +116,148 @@ void drawBreak(QPainter &painter, const ShowSnapshot &snapshot, const BreakLayou
 		}
 		x += layout.labelGap + layout.labelWidth;
 	}
-	drawTokenRow(painter, breakTimeTokens(snapshot.breakRemainingMs(), preset, snapshot.texts), layout.row, x,
-		     layout.baseline, layout.rowRect.center().y(), preset.style);
+	drawTokenRow(painter, tokens, layout.row, x, layout.baseline, layout.rowRect.center().y(), preset.style);
 }
 
-template<typename Draw> QImage paintFrame(const QSize &naturalSize, double scale, Draw draw)
+bool hasArea(const QRectF &rect)
 {
-	const int width = std::max(1, static_cast<int>(std::lround(naturalSize.width() * scale)));
-	const int height = std::max(1, static_cast<int>(std::lround(naturalSize.height() * scale)));
-	QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-	image.fill(Qt::transparent);
-	QPainter painter(&image);
-	painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
-	painter.scale(scale, scale);
-	draw(painter);
-	painter.end();
-	return image;
+	return rect.width() > 0 && rect.height() > 0;
 }
 
 } // namespace
 
+FrameComposer::FrameComposer(int kind_, double scale_)
+    : kind(kind_ == KindBreak ? KindBreak : KindStandby), scale(std::clamp(scale_, 0.02, 4.0))
+{
+}
+
+FrameComposer::~FrameComposer() = default;
+
+const LayeredFrame &FrameComposer::compose(const ShowSnapshot &snapshot)
+{
+	measure(snapshot);
+	if (kind == KindBreak)
+		composeBreak(snapshot);
+	else
+		composeStandby(snapshot);
+	return frame;
+}
+
+void FrameComposer::measure(const ShowSnapshot &snapshot)
+{
+	if (generation == snapshot.pictureGeneration)
+		return;
+	generation = snapshot.pictureGeneration;
+	QSize natural;
+	if (kind == KindBreak) {
+		breakLayout = std::make_unique<BreakLayout>(snapshot.preset, snapshot.glyphs.get(), snapshot.texts);
+		natural = breakLayout->naturalSize;
+	} else {
+		standby = std::make_unique<StandbyLayout>(snapshot.preset, snapshot.glyphs.get(), snapshot.texts);
+		natural = standby->naturalSize;
+	}
+	frame.size = QSize(std::max(1, static_cast<int>(std::lround(natural.width() * scale))),
+			   std::max(1, static_cast<int>(std::lround(natural.height() * scale))));
+	shown.fill(std::nullopt);
+	plainTimeRow.reset();
+}
+
+// Draws a layer again only when what it shows changed; an empty `shown` leaves it empty.
+template<typename Draw> void FrameComposer::setLayer(int index, const QString &words, double opacity, Draw draw)
+{
+	FrameLayer &layer = frame.layers[size_t(index)];
+	layer.opacity = opacity;
+	if (shown[size_t(index)] == words)
+		return;
+	shown[size_t(index)] = words;
+	layer.version = nextLayerVersion();
+	layer.image = QImage();
+	if (words.isEmpty())
+		return;
+	layer.image = QImage(frame.size, QImage::Format_ARGB32_Premultiplied);
+	layer.image.fill(Qt::transparent);
+	QPainter painter(&layer.image);
+	painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+	painter.scale(scale, scale);
+	draw(painter);
+	painter.end();
+}
+
+void FrameComposer::composeStandby(const ShowSnapshot &snapshot)
+{
+	const StandbyLayout &layout = *standby;
+	const Preset &preset = snapshot.preset;
+	const GlyphImages *glyphs = snapshot.glyphs.get();
+	const bool counting = snapshot.zeroAt() < 0;
+	const QString endText = (snapshot.held ? preset.holdText : preset.end_text).trimmed();
+	const bool useEndPicture = !snapshot.held && layout.endIsPicture;
+	const QPointF anchor(alignAnchor(layout.centreRect, preset.style.align), layout.timeRect.center().y());
+
+	setLayer(LayerStill, hasArea(layout.titleRect) ? QStringLiteral("title") : QString(), 1.0,
+		 [&](QPainter &painter) { drawTitle(painter, preset, layout, glyphs); });
+
+	if (counting || (!snapshot.held && !useEndPicture && endText.isEmpty())) {
+		composeTime(snapshot, anchor, counting);
+	} else {
+		plainTimeRow.reset();
+		std::optional<double> pop;
+		if (!snapshot.held)
+			pop = endPopScale(snapshot.nowMono - snapshot.zeroAt());
+		setLayer(LayerCentre,
+			 QStringLiteral("end %1 %2 %3")
+				 .arg(endText, useEndPicture ? QStringLiteral("picture") : QStringLiteral("text"),
+				      exactNumber(pop.value_or(0))),
+			 1.0, [&](QPainter &painter) {
+				 drawEnd(painter, snapshot, layout, anchor, endText, useEndPicture, pop);
+			 });
+	}
+
+	const ShownMessage message =
+		hasArea(layout.messageRect) ? currentMessage(layout.messages, snapshot.nowMono) : ShownMessage();
+	setLayer(LayerMessage, message.line, message.opacity, [&](QPainter &painter) {
+		drawTextLayer(painter, preset.style, layout.messageFont, message.line, layout.messageRect);
+	});
+}
+
+void FrameComposer::composeTime(const ShowSnapshot &snapshot, const QPointF &anchor, bool counting)
+{
+	const StandbyLayout &layout = *standby;
+	const Preset &preset = snapshot.preset;
+	const int64_t left = snapshot.remainingMs();
+	const TimeTokens tokens = standbyTimeTokens(left, preset, snapshot.texts);
+	const RowMotion motion = lastTenMotion(preset.last_ten, snapshot.countdown.phase, counting, left);
+	const QString words =
+		QStringLiteral("time %1 %2 %3")
+			.arg(shownTokens(tokens), exactNumber(motion.liftShare), exactNumber(motion.scale));
+	if (shown[LayerCentre] == words)
+		return;
+	const TimePlace place(preset, layout, tokens);
+	// Drawn with no transform at all: not scaled, not moving, not squeezed into the row.
+	const bool plain =
+		scale == 1.0 && motion.liftShare == 0 && motion.scale == 1 && place.width <= layout.centreRect.width();
+	FrameLayer &layer = frame.layers[LayerCentre];
+	if (plain && plainTimeRow && !layer.image.isNull() &&
+	    patchTokenRow(layer.image, *plainTimeRow, tokens, layout.row, place.left, place.baseline, preset.style)) {
+		shown[LayerCentre] = words;
+		layer.version = nextLayerVersion();
+	} else {
+		setLayer(LayerCentre, words, 1.0,
+			 [&](QPainter &painter) { drawTime(painter, preset, layout, anchor, tokens, motion); });
+	}
+	plainTimeRow = plain ? std::optional<TimeTokens>(tokens) : std::nullopt;
+}
+
+void FrameComposer::composeBreak(const ShowSnapshot &snapshot)
+{
+	const TimeTokens tokens = breakTimeTokens(snapshot.breakRemainingMs(), snapshot.preset, snapshot.texts);
+	setLayer(LayerStill, QString(), 1.0, [](QPainter &) {});
+	setLayer(LayerCentre, QStringLiteral("break ") + shownTokens(tokens), 1.0,
+		 [&](QPainter &painter) { drawBreak(painter, snapshot, *breakLayout, tokens); });
+	setLayer(LayerMessage, QString(), 1.0, [](QPainter &) {});
+}
+
 QImage composeFrame(const ShowSnapshot &snapshot, int kind, double scale)
 {
-	scale = std::clamp(scale, 0.02, 4.0);
-	if (kind == KindBreak) {
-		const BreakLayout layout(snapshot.preset, snapshot.glyphs.get(), snapshot.texts);
-		return paintFrame(layout.naturalSize, scale,
-				  [&](QPainter &painter) { drawBreak(painter, snapshot, layout); });
-	}
-	const StandbyLayout layout(snapshot.preset, snapshot.glyphs.get(), snapshot.texts);
-	return paintFrame(layout.naturalSize, scale,
-			  [&](QPainter &painter) { drawStandby(painter, snapshot, layout); });
+	FrameComposer composer(kind, scale);
+	return flattenLayers(composer.compose(snapshot));
 }

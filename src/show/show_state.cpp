@@ -285,6 +285,7 @@ void ShowState::applyPreset(const Preset &preset, PresetPicture picture)
 	compat::assignCopy(shown.preset, preset);
 	shown.glyphs = std::move(picture.glyphs);
 	shown.texts = std::move(picture.texts);
+	++shown.pictureGeneration;
 	shown.preset.duration_ms =
 		std::clamp(shown.preset.duration_ms, PresetBounds::minCountMs, PresetBounds::maxCountMs);
 	shown.preset.break_ms = std::clamp(shown.preset.break_ms, PresetBounds::minCountMs, PresetBounds::maxCountMs);

@@ -47,6 +47,9 @@ struct ShowValues {
 	bool held = false;
 	std::shared_ptr<const GlyphImages> glyphs;
 	PictureTexts texts; // the locale texts of the picture, as of the last applied preset
+	// Moves on with every applied preset: the picture's layout, glyphs and texts may have
+	// changed, and nothing else changes them.
+	uint64_t pictureGeneration = 0;
 
 	// The standby countdown runs (not frozen, zero not reached) or the break countdown runs.
 	bool countingAt(int64_t nowMono) const;
