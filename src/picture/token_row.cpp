@@ -5,8 +5,13 @@
 #include "picture/glyph_images.h"
 #include "picture/text_paths.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -15,6 +20,37 @@ namespace {
 bool isDigitGlyph(int glyph)
 {
 	return glyph >= GlyphDigitZero && glyph <= GlyphDigitZero + 9;
+}
+
+// Where each token of a row starts.
+std::vector<double> tokenStarts(const TimeTokens &tokens, const RowMetrics &row, double left)
+{
+	std::vector<double> starts;
+	double x = left;
+	for (size_t i = 0; i < tokens.size(); ++i) {
+		starts.push_back(x);
+		x += tokenWidth(tokens[i], row);
+		if (i + 1 < tokens.size())
+			x += tokenGap(tokens[i], tokens[i + 1], row);
+	}
+	return starts;
+}
+
+bool plainText(const TimeTokens &tokens, const RowMetrics &row)
+{
+	return std::none_of(tokens.begin(), tokens.end(), [&](const TimeToken &token) {
+		return token.small || glyphPicture(row.glyphs, token.glyph) != nullptr;
+	});
+}
+
+void eraseColumns(QImage &image, int from, int to)
+{
+	from = std::max(from, 0);
+	to = std::min(to, image.width());
+	if (from >= to)
+		return;
+	for (int y = 0; y < image.height(); ++y)
+		std::memset(image.scanLine(y) + size_t(from) * 4, 0, size_t(to - from) * 4);
 }
 
 } // namespace
@@ -94,4 +130,56 @@ void drawTokenRow(QPainter &painter, const TimeTokens &tokens, const RowMetrics 
 	drawOutlinedPath(painter, smallPath, style, fillStrokeWidth(style, row.small));
 	for (const auto &picture : pictures)
 		drawGlyph(painter, picture.first, *picture.second);
+}
+
+bool patchTokenRow(QImage &image, const TimeTokens &before, const TimeTokens &tokens, const RowMetrics &row,
+		   double left, double baseline, const PresetStyle &style)
+{
+	if (before.size() != tokens.size() || !plainText(before, row) || !plainText(tokens, row))
+		return false;
+	const double fillPen = fillStrokeWidth(style, row.big);
+	// How far a token's ink reaches beyond its glyph: half the outline pen, and a pixel of
+	// antialiasing each way.
+	const double reach = styleOutlineWidth(style) + fillPen / 2 + 2;
+	const std::vector<double> was = tokenStarts(before, row, left);
+	const std::vector<double> now = tokenStarts(tokens, row, left);
+	const auto inkEnd = [&](const TimeTokens &row_, const std::vector<double> &starts, size_t i) {
+		return starts[i] + tokenWidth(row_[i], row) + reach;
+	};
+
+	// The columns a changed token covers before and after, merged where they meet: outside
+	// them the image already holds the new row.
+	std::vector<std::pair<int, int>> spans;
+	for (size_t i = 0; i < tokens.size(); ++i) {
+		if (tokens[i] == before[i] && was[i] == now[i])
+			continue;
+		spans.emplace_back(int(std::floor(std::min(was[i], now[i]) - reach)),
+				   int(std::ceil(std::max(inkEnd(before, was, i), inkEnd(tokens, now, i)))));
+	}
+	std::sort(spans.begin(), spans.end());
+	std::vector<std::pair<int, int>> merged;
+	for (const auto &span : spans) {
+		if (!merged.empty() && span.first <= merged.back().second)
+			merged.back().second = std::max(merged.back().second, span.second);
+		else
+			merged.push_back(span);
+	}
+
+	// Each span is drawn again from every token whose ink reaches into it, neighbours that
+	// did not change included, clipped to the span: there it is the whole row's drawing.
+	for (const auto &[from, to] : merged)
+		eraseColumns(image, from, to);
+	QPainter painter(&image);
+	painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+	for (const auto &[from, to] : merged) {
+		QPainterPath path;
+		for (size_t j = 0; j < tokens.size(); ++j) {
+			if (now[j] - reach < to && inkEnd(tokens, now, j) > from)
+				path.addText(now[j] - row.bigMetrics.tightBoundingRect(tokens[j].text).left(), baseline,
+					     row.big, tokens[j].text);
+		}
+		painter.setClipRect(QRect(from, 0, to - from, image.height()));
+		drawOutlinedPath(painter, path, style, fillPen);
+	}
+	return true;
 }
