@@ -1,19 +1,19 @@
 // The countdown source's per-frame pass as the host's graphics thread runs it: take the
-// finished frame, upload it, decide whether to queue a render. The host's texture is a
-// stand-in that copies into memory of its own what the host's upload copies at the least:
-// the area around the ink, or the whole frame. The frames are the default preset's
-// standby picture.
+// finished frame, upload what changed, decide whether to queue a render. The host's
+// textures are a stand-in that copies into memory of its own what the host's upload copies
+// at the least: each new layer's ink. The frames are the default preset's standby picture.
 #include "source/frame_pass.h"
 
 #include "settings/preset.h"
 #include "show/picture_texts.h"
 #include "show/show_state.h"
 #include "source/frame_slot.h"
-#include "source/render_worker.h"
+#include "source/upload_frame.h"
 
 #include <QImage>
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -21,24 +21,27 @@ namespace {
 
 class CopyingTexture final : public PictureTexture {
 public:
-	explicit CopyingTexture(bool wholeFrame_) : wholeFrame(wholeFrame_) {}
-	void upload(const QImage &frame, const QRect &ink) override
+	void upload(const UploadFrame &frame) override
 	{
-		area = wholeFrame ? frame.rect() : textureArea(area, ink, frame.size());
-		const auto rowBytes = static_cast<size_t>(area.width()) * 4;
-		memory.resize(rowBytes * static_cast<size_t>(area.height()));
-		for (int y = 0; y < area.height(); ++y)
-			std::memcpy(memory.data() + rowBytes * static_cast<size_t>(y),
-				    frame.constScanLine(area.top() + y) + area.left() * 4, rowBytes);
+		for (size_t index = 0; index < frame.layers.size(); ++index) {
+			const UploadLayer &layer = frame.layers[index];
+			if (layer.version == versions[index])
+				continue;
+			versions[index] = layer.version;
+			memory[index].assign(layer.image.constBits(),
+					     layer.image.constBits() + layer.image.sizeInBytes());
+			uploaded += memory[index].size();
+		}
 		benchmark::ClobberMemory();
+		received = true;
 	}
-	bool exists() const override { return !memory.empty(); }
-	size_t bytes() const { return memory.size(); }
+	bool exists() const override { return received; }
+	size_t uploaded = 0;
 
 private:
-	bool wholeFrame;
-	QRect area;
-	std::vector<unsigned char> memory;
+	std::array<uint64_t, frameLayerCount> versions{};
+	std::array<std::vector<unsigned char>, frameLayerCount> memory;
+	bool received = false;
 };
 
 // The render worker's side: a render queued now is published before the next frame.
@@ -47,7 +50,8 @@ public:
 	bool enqueue(FrameSlot &) override { return true; }
 };
 
-QImage countdownFrame()
+// Two seconds of the countdown, as the render thread makes them one after the other.
+std::array<UploadFrame, 2> countdownFrames()
 {
 	ShowSnapshot snapshot;
 	snapshot.preset = defaultPreset(QStringLiteral("Bench"));
@@ -56,52 +60,50 @@ QImage countdownFrame()
 	snapshot.nowMono = 1003000;
 	snapshot.countdown.startedAt = 1000000;
 	snapshot.countdown.endsAt = snapshot.countdown.startedAt + snapshot.preset.duration_ms;
-	return composeUploadFrame(snapshot, KindStandby);
+	UploadFrameMaker maker(KindStandby);
+	const UploadFrame first = maker.make(snapshot);
+	snapshot.nowMono += 1000;
+	return {first, maker.make(snapshot)};
 }
 
 // A frame in which nothing changed: what most frames of a counting source are.
 void BM_FramePassSteady(benchmark::State &state)
 {
 	FrameSlot slot;
-	CopyingTexture texture(false);
+	CopyingTexture texture;
 	AcceptingQueue queue;
 	prepareFrame(slot, texture, 1, queue);
-	slot.publish(countdownFrame());
+	slot.publish(countdownFrames()[0]);
 	prepareFrame(slot, texture, 1, queue);
 	for (auto _ : state)
 		benchmark::DoNotOptimize(prepareFrame(slot, texture, 1, queue));
 }
 BENCHMARK(BM_FramePassSteady);
 
-// A frame after the show moved on: the new picture is uploaded and the next render queued.
-// Argument 1 uploads the whole frame, 0 the area around its ink. The render thread's
-// publishing (which finds the ink) is not timed.
-void BM_FramePassNewPicture(benchmark::State &state)
+// A frame after a new second: the time's layer is uploaded and the next render queued. The
+// render thread's publishing is not timed.
+void BM_FramePassNewSecond(benchmark::State &state)
 {
 	FrameSlot slot;
-	CopyingTexture texture(state.range(0) != 0);
+	CopyingTexture texture;
 	AcceptingQueue queue;
-	const QImage frame = countdownFrame();
+	const std::array<UploadFrame, 2> frames = countdownFrames();
 	uint64_t revision = 1;
 	prepareFrame(slot, texture, revision, queue);
+	slot.publish(frames[0]);
+	prepareFrame(slot, texture, ++revision, queue);
+	const size_t first = texture.uploaded;
+	UploadFrame next = frames[1];
 	for (auto _ : state) {
 		state.PauseTiming();
-		slot.publish(frame);
+		next.layers[LayerCentre].version += 2; // another second again
+		slot.publish(next);
 		state.ResumeTiming();
 		benchmark::DoNotOptimize(prepareFrame(slot, texture, ++revision, queue));
 	}
-	state.counters["frame_kB"] = double(frame.sizeInBytes()) / 1024;
-	state.counters["uploaded_kB"] = double(texture.bytes()) / 1024;
+	state.counters["first_kB"] = double(first) / 1024;
+	state.counters["second_kB"] = double(texture.uploaded - first) / 1024 / double(state.iterations());
 }
-BENCHMARK(BM_FramePassNewPicture)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
-
-// The render thread's part of that hand-off: finding the ink of a finished frame.
-void BM_InkBounds(benchmark::State &state)
-{
-	const QImage frame = countdownFrame();
-	for (auto _ : state)
-		benchmark::DoNotOptimize(inkBounds(frame));
-}
-BENCHMARK(BM_InkBounds)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FramePassNewSecond)->Unit(benchmark::kMicrosecond);
 
 } // namespace

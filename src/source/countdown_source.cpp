@@ -6,13 +6,18 @@
 #include "source/frame_pass.h"
 #include "source/frame_slot.h"
 #include "source/frame_texture.h"
+#include "source/layer_effect.h"
 #include "source/render_worker.h"
 
 #include <obs-module.h>
 
+#include <atomic>
 #include <system_error>
 
 namespace {
+
+// The sources alive; the last one to go frees the effect they draw with.
+std::atomic<int> liveSources{0};
 
 struct CountdownSource {
 	explicit CountdownSource(obs_source_t *source_) : source(source_) {}
@@ -53,6 +58,7 @@ void getStats(void *data, calldata_t *call)
 void *create(obs_data_t *settings, obs_source_t *source)
 {
 	auto *countdown = new CountdownSource(source);
+	++liveSources;
 	update(countdown, settings);
 	proc_handler_add(obs_source_get_proc_handler(source), "void curtainup_get_stats(out int uploads)", getStats,
 			 countdown);
@@ -69,6 +75,11 @@ void destroy(void *data)
 	}
 	countdown->texture.release();
 	delete countdown;
+	if (--liveSources == 0) {
+		obs_enter_graphics();
+		releaseLayerEffect();
+		obs_leave_graphics();
+	}
 }
 
 uint32_t getWidth(void *data)
@@ -111,12 +122,13 @@ public:
 	}
 };
 
-void videoRender(void *data, gs_effect_t *effect)
+// Drawn with an effect of its own (custom draw), so that each layer has its opacity.
+void videoRender(void *data, gs_effect_t *)
 {
 	auto &countdown = *static_cast<CountdownSource *>(data);
 	WorkerQueue worker;
 	if (prepareFrame(countdown.slot, countdown.texture, showState().revision(), worker))
-		countdown.texture.draw(effect);
+		countdown.texture.draw();
 }
 
 } // namespace
@@ -126,7 +138,7 @@ void registerCountdownSource()
 	obs_source_info info = {};
 	info.id = "curtainup_source";
 	info.type = OBS_SOURCE_TYPE_INPUT;
-	info.output_flags = OBS_SOURCE_VIDEO | OBS_SOURCE_SRGB;
+	info.output_flags = OBS_SOURCE_VIDEO | OBS_SOURCE_SRGB | OBS_SOURCE_CUSTOM_DRAW;
 	info.icon_type = OBS_ICON_TYPE_SLIDESHOW;
 	info.get_name = getName;
 	info.create = create;

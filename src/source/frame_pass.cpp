@@ -24,8 +24,8 @@ void scheduleRender(FrameSlot &slot, bool dirty, uint64_t showRevision, bool has
 bool prepareFrame(FrameSlot &slot, PictureTexture &texture, uint64_t showRevision, RenderQueue &queue)
 {
 	const FrameSlot::Taken taken = slot.take();
-	if (!taken.frame.isNull())
-		texture.upload(taken.frame, taken.ink);
+	if (taken.frame)
+		texture.upload(*taken.frame);
 	scheduleRender(slot, taken.dirty, showRevision, texture.exists(), queue);
 	return texture.exists();
 }

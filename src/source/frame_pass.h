@@ -5,15 +5,16 @@
 #include <cstdint>
 
 class FrameSlot;
-class QImage;
 class QSize;
+struct UploadFrame;
 
-// The texture of a countdown source as the per-frame pass sees it; graphics thread only.
+// The textures of a countdown source as the per-frame pass sees them; graphics thread only.
 class PictureTexture {
 public:
 	virtual ~PictureTexture() = default;
-	// Puts a finished frame into the texture; outside the ink box every pixel is zero.
-	virtual void upload(const QImage &frame, const QRect &ink) = 0;
+	// Takes a finished frame; a layer whose version it already holds is not uploaded again.
+	virtual void upload(const UploadFrame &frame) = 0;
+	// A frame arrived, so there is a picture to draw (it may show nothing).
 	virtual bool exists() const = 0;
 };
 
@@ -31,9 +32,9 @@ public:
 // True when there is a picture to draw.
 bool prepareFrame(FrameSlot &slot, PictureTexture &texture, uint64_t showRevision, RenderQueue &queue);
 
-// The part of a frame a texture holds: the ink with one zero pixel around it, within the
-// frame, widened to whole blocks of 32 pixels so that the ink of the next frames mostly
-// fits as well. While the ink fits into the current area, that area stays, and with it the
+// The part of a frame a layer's texture holds: the ink with one zero pixel around it,
+// within the frame, widened to whole blocks of 32 pixels so that the ink of the next frames
+// mostly fits as well. While the ink fits into the current area, that area stays, and with it the
 // texture. Filtering at the area's edge reads the zero pixels it would read in the whole
 // frame, so the drawn picture is the same, at any scale. Never empty for a frame that is
 // not empty.

@@ -1,44 +1,53 @@
 #pragma once
 
 #include "source/frame_pass.h"
+#include "source/upload_frame.h"
 
 #include <QRect>
 #include <QSize>
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
 
-struct gs_effect;
 struct gs_texture;
-typedef struct gs_effect gs_effect_t;
 typedef struct gs_texture gs_texture_t;
 
-// The host's texture a countdown source draws. Used on the graphics thread only, except
-// release(), which enters the graphics context itself, and uploadCount().
+// The host's textures a countdown source draws, one per layer of its frames. Used on the
+// graphics thread only, except release(), which enters the graphics context itself, and
+// uploadCount().
 class FrameTexture final : public PictureTexture {
 public:
 	FrameTexture() = default;
 	FrameTexture(const FrameTexture &) = delete;
 	FrameTexture &operator=(const FrameTexture &) = delete;
 
-	// Puts the area around the ink of a premultiplied ARGB32 frame into the texture (see
-	// textureArea): in place while the area keeps its size, else into a new texture.
-	void upload(const QImage &frame, const QRect &ink) override;
-	bool exists() const override { return texture != nullptr; }
-	// How many frames were uploaded so far; any thread.
+	// Puts each layer whose version changed into its texture, the area around its ink only
+	// (see textureArea): in place while the area keeps its size, else into a new texture.
+	void upload(const UploadFrame &frame) override;
+	bool exists() const override { return received; }
+	// How many layer images were put into textures so far; any thread.
 	uint64_t uploadCount() const { return uploads.load(std::memory_order_relaxed); }
-	// Draws it where its area lies in the frame, as premultiplied "over" through the
-	// default effect, sampled as sRGB.
-	void draw(gs_effect_t *effect) const;
+	// Draws the layers in order where they lie in the frame, each as premultiplied "over"
+	// with its opacity, sampled as sRGB.
+	void draw() const;
 	void release();
 
 private:
 	struct Destroy {
 		void operator()(gs_texture_t *texture) const;
 	};
-	std::unique_ptr<gs_texture_t, Destroy> texture; // destroyed inside the graphics context
+	struct Layer {
+		std::unique_ptr<gs_texture_t, Destroy> texture; // destroyed inside the graphics context
+		QRect area;                                     // of the frame, in the texture; empty without a texture
+		uint64_t version = 0;
+		float opacity = 1;
+	};
+	void uploadLayer(Layer &layer, const UploadLayer &next, const QSize &frame);
+
+	std::array<Layer, frameLayerCount> layers;
 	QSize frameSize;
-	QRect area; // of the frame, in the texture; empty without a texture
+	bool received = false;
 	std::atomic<uint64_t> uploads{0};
 };

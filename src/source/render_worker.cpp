@@ -1,8 +1,6 @@
 #include "source/render_worker.h"
 
 #include "base/module_host.h"
-#include "picture/frame_composer.h"
-#include "picture/premultiply.h"
 #include "show/show_state.h"
 #include "source/frame_slot.h"
 
@@ -107,16 +105,13 @@ void RenderWorker::renderFailed(FrameSlot &slot, const char *what)
 	slot.failRender();
 }
 
-QImage composeUploadFrame(const ShowSnapshot &snapshot, int kind)
+UploadFrame renderShowFrame(int kind)
 {
-	QImage frame = composeFrame(snapshot, kind, 1.0);
-	premultiplyLinear(frame);
-	return frame;
-}
-
-QImage renderShowFrame(int kind)
-{
-	return composeUploadFrame(showState().snapshot(), kind);
+	// Sources of one kind show the same picture, so they share its layers; each source's
+	// texture uploads a layer only when its version is new to it.
+	thread_local UploadFrameMaker standby(KindStandby);
+	thread_local UploadFrameMaker breakPicture(KindBreak);
+	return (kind == KindBreak ? breakPicture : standby).make(showState().snapshot());
 }
 
 RenderWorker &renderWorker()

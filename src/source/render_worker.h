@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QImage>
+#include "source/upload_frame.h"
 
 #include <condition_variable>
 #include <deque>
@@ -9,7 +9,6 @@
 #include <thread>
 
 class FrameSlot;
-struct ShowSnapshot;
 
 // The one thread that composes the frames of all countdown sources, one at a time, in
 // the order they were queued. A render that throws is logged (once until a render works
@@ -17,7 +16,7 @@ struct ShowSnapshot;
 class RenderWorker {
 public:
 	// Makes the frame of a kind, ready for upload; may throw.
-	using Compose = std::function<QImage(int kind)>;
+	using Compose = std::function<UploadFrame(int kind)>;
 
 	// Starts the thread; throws std::system_error when it cannot.
 	explicit RenderWorker(Compose compose);
@@ -52,8 +51,6 @@ private:
 
 // The process's worker, composing from the shared show state; started on first use.
 RenderWorker &renderWorker();
-// The frame of a kind for a snapshot, ready for upload: composed at its natural size,
-// made straight ARGB32 and premultiplied in linear light.
-QImage composeUploadFrame(const ShowSnapshot &snapshot, int kind);
-// What the process's worker makes for a kind: the frame of the current show state.
-QImage renderShowFrame(int kind);
+// What the process's worker makes for a kind: the frame of the current show state, from
+// that kind's layers of the frame before. On the worker's thread only.
+UploadFrame renderShowFrame(int kind);

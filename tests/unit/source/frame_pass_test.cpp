@@ -3,6 +3,7 @@
 #include "source/frame_pass.h"
 
 #include "source/frame_slot.h"
+#include "source/upload_frame.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -10,10 +11,10 @@
 namespace {
 
 struct CountingTexture final : PictureTexture {
-	void upload(const QImage &frame, const QRect &) override
+	void upload(const UploadFrame &) override
 	{
 		++uploads;
-		has = !frame.isNull();
+		has = true;
 	}
 	bool exists() const override { return has; }
 	int uploads = 0;
@@ -30,11 +31,11 @@ struct CountingQueue final : RenderQueue {
 	bool accept = true;
 };
 
-QImage frame()
+UploadFrame frame()
 {
-	QImage image(4, 2, QImage::Format_ARGB32);
-	image.fill(Qt::white);
-	return image;
+	UploadFrame frame;
+	frame.size = QSize(4, 2);
+	return frame;
 }
 
 // A source whose first render was queued and has arrived in its texture, then two more
@@ -83,14 +84,18 @@ TEST(InkBounds, HoldsEveryPixelThatIsNotZero)
 	EXPECT_EQ(inkBounds(image), QRect(QPoint(5, 7), QPoint(33, 20)));
 }
 
-TEST(TextureArea, KeepsAZeroBorderAroundTheInkAndStaysWhileTheInkFits)
+TEST(TextureArea, KeepsAZeroBorderAroundTheInkStaysWhileItFitsAndGrowsInBlocks)
 {
 	const QSize frame(200, 100);
 	const QRect area = textureArea(QRect(), QRect(QPoint(32, 40), QPoint(90, 63)), frame);
 	EXPECT_TRUE(area.contains(QRect(QPoint(31, 39), QPoint(91, 64))));
 	EXPECT_EQ(textureArea(area, QRect(QPoint(40, 45), QPoint(80, 60)), frame), area);
-	const QRect grown = textureArea(area, QRect(QPoint(10, 40), QPoint(90, 63)), frame);
-	EXPECT_TRUE(grown.contains(QRect(QPoint(9, 39), QPoint(91, 64))));
+	const QRect wider(QPoint(10, 40), QPoint(130, 63));
+	ASSERT_FALSE(area.contains(wider.adjusted(-1, -1, 1, 1))) << "this ink must outgrow the area";
+	const QRect grown = textureArea(area, wider, frame);
+	EXPECT_TRUE(grown.contains(wider.adjusted(-1, -1, 1, 1)));
+	EXPECT_TRUE(grown.contains(area)) << "while the frame keeps its size the area only grows";
+	EXPECT_EQ(QRect(grown.x() % 32, grown.y() % 32, grown.width() % 32, grown.height() % 32), QRect(0, 0, 0, 0));
 	EXPECT_EQ(textureArea(grown, QRect(QPoint(0, 0), QPoint(4, 4)), QSize(60, 20)), QRect(0, 0, 32, 20));
 }
 

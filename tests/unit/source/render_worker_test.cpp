@@ -8,6 +8,7 @@
 #include "picture/preset_picture.h"
 #include "source/frame_slot.h"
 #include "source/render_worker.h"
+#include "source/upload_frame.h"
 #include "test_process.h"
 
 #include <QImage>
@@ -25,36 +26,40 @@
 namespace {
 
 // A frame that tells which kind it was made for.
-QImage kindFrame(int kind)
+UploadFrame kindFrame(int kind, int side = 2)
 {
-	QImage frame(2, 2, QImage::Format_ARGB32);
-	frame.fill(kind == KindBreak ? qRgba(0, 0, 255, 255) : qRgba(255, 0, 0, 255));
+	UploadFrame frame;
+	frame.size = QSize(side, side);
+	UploadLayer &layer = frame.layers[LayerCentre];
+	layer.image = QImage(frame.size, QImage::Format_ARGB32);
+	layer.image.fill(kind == KindBreak ? qRgba(0, 0, 255, 255) : qRgba(255, 0, 0, 255));
+	layer.ink = layer.image.rect();
 	return frame;
 }
 
-int kindOfFrame(const QImage &frame)
+int kindOfFrame(const UploadFrame &frame)
 {
-	return frame.pixel(0, 0) == qRgba(0, 0, 255, 255) ? KindBreak : KindStandby;
+	return frame.layers[LayerCentre].image.pixel(0, 0) == qRgba(0, 0, 255, 255) ? KindBreak : KindStandby;
 }
 
 // One pass of the graphics thread's video_render for a slot: take a finished frame,
 // then queue a render when one is due. Returns the frame taken (maybe null).
-QImage renderPass(FrameSlot &slot, RenderWorker &worker, uint64_t revision, bool hasPicture)
+std::optional<UploadFrame> renderPass(FrameSlot &slot, RenderWorker &worker, uint64_t revision, bool hasPicture)
 {
 	FrameSlot::Taken taken = slot.take();
-	if (slot.claimRender(taken.dirty, revision, hasPicture || !taken.frame.isNull()))
+	if (slot.claimRender(taken.dirty, revision, hasPicture || taken.frame.has_value()))
 		worker.enqueue(&slot);
 	return taken.frame;
 }
 
 // Repeats render passes until a frame arrives; the worker always delivers one for a
 // queued slot, so this ends.
-QImage waitForFrame(FrameSlot &slot, RenderWorker &worker, uint64_t revision, bool hasPicture)
+UploadFrame waitForFrame(FrameSlot &slot, RenderWorker &worker, uint64_t revision, bool hasPicture)
 {
 	for (;;) {
-		QImage frame = renderPass(slot, worker, revision, hasPicture);
-		if (!frame.isNull())
-			return frame;
+		std::optional<UploadFrame> frame = renderPass(slot, worker, revision, hasPicture);
+		if (frame)
+			return *frame;
 		std::this_thread::yield();
 	}
 }
@@ -70,7 +75,7 @@ void settle(RenderWorker &worker, FrameSlot &slot, const std::atomic<int> &rende
 // A composer the test can stop in the middle of a render.
 class Gate {
 public:
-	QImage compose(int kind)
+	UploadFrame compose(int kind)
 	{
 		std::unique_lock<std::mutex> lock(mutex);
 		++started;
@@ -114,8 +119,8 @@ TEST(RenderWorkerThreads, NewSourceGetsItsFirstFrameAfterAFewPasses)
 		return kindFrame(kind);
 	});
 	FrameSlot slot(false);
-	EXPECT_TRUE(renderPass(slot, worker, 1, false).isNull()); // nothing to draw yet
-	const QImage frame = waitForFrame(slot, worker, 1, false);
+	EXPECT_FALSE(renderPass(slot, worker, 1, false).has_value()); // nothing to draw yet
+	const UploadFrame frame = waitForFrame(slot, worker, 1, false);
 	EXPECT_EQ(kindOfFrame(frame), KindStandby);
 	EXPECT_EQ(renders.load(), 1);
 	worker.forget(&slot);
@@ -136,8 +141,8 @@ TEST(RenderWorkerThreads, EachSourceRendersOncePerRevision)
 
 	// A steady picture asks for nothing.
 	for (int pass = 0; pass < 100; ++pass) {
-		EXPECT_TRUE(renderPass(first, worker, 7, true).isNull());
-		EXPECT_TRUE(renderPass(second, worker, 7, true).isNull());
+		EXPECT_FALSE(renderPass(first, worker, 7, true).has_value());
+		EXPECT_FALSE(renderPass(second, worker, 7, true).has_value());
 	}
 	EXPECT_EQ(renders.load(), 2);
 
@@ -153,10 +158,10 @@ TEST(RenderWorkerThreads, RevisionChangedDuringARenderIsNotLost)
 	Gate gate;
 	RenderWorker worker([&](int kind) { return gate.compose(kind); });
 	FrameSlot slot(false);
-	EXPECT_TRUE(renderPass(slot, worker, 1, false).isNull());
+	EXPECT_FALSE(renderPass(slot, worker, 1, false).has_value());
 	gate.waitStarted(1);
 	// The show moves on while the first frame is being made: no second render yet.
-	EXPECT_TRUE(renderPass(slot, worker, 2, false).isNull());
+	EXPECT_FALSE(renderPass(slot, worker, 2, false).has_value());
 	gate.release();
 	waitForFrame(slot, worker, 2, false);
 	// The frame was of revision 1; the next pass asks for revision 2.
@@ -167,7 +172,7 @@ TEST(RenderWorkerThreads, RevisionChangedDuringARenderIsNotLost)
 
 TEST(RenderWorkerThreads, ChangedKindRendersTheOtherPicture)
 {
-	RenderWorker worker(kindFrame);
+	RenderWorker worker([](int kind) { return kindFrame(kind); });
 	FrameSlot slot(false);
 	EXPECT_EQ(kindOfFrame(waitForFrame(slot, worker, 3, false)), KindStandby);
 	slot.setKind(true);
@@ -220,7 +225,7 @@ TEST(RenderWorkerThreads, ForgettingARenderingSourceWaitsForTheRenderToEnd)
 	destroyer.join();
 	EXPECT_TRUE(renderDoneWhenForgotten.load());
 	// The frame was handed over before forget returned; nothing touches the slot now.
-	EXPECT_FALSE(slot->take().frame.isNull());
+	EXPECT_TRUE(slot->take().frame.has_value());
 	slot.reset();
 }
 
@@ -239,9 +244,9 @@ TEST(RenderWorkerThreads, StopsWithWorkStillQueued)
 		gate.release();
 		// Leaving the scope joins the worker once the render in progress ends.
 	}
-	EXPECT_FALSE(slots.front()->take().frame.isNull());
+	EXPECT_TRUE(slots.front()->take().frame.has_value());
 	for (size_t i = 1; i < slots.size(); ++i)
-		EXPECT_TRUE(slots[i]->take().frame.isNull()) << "queued render " << i << " was not dropped";
+		EXPECT_FALSE(slots[i]->take().frame.has_value()) << "queued render " << i << " was not dropped";
 }
 
 TEST(RenderWorkerThreads, AFailedRenderKeepsTheLastFrameUntilTheNextRevision)
@@ -260,15 +265,15 @@ TEST(RenderWorkerThreads, AFailedRenderKeepsTheLastFrameUntilTheNextRevision)
 
 	failing = true;
 	for (int revision = 2; revision <= 3; ++revision) {
-		EXPECT_TRUE(renderPass(slot, worker, revision, true).isNull());
+		EXPECT_FALSE(renderPass(slot, worker, revision, true).has_value());
 		settle(worker, slot, renders, revision);
-		EXPECT_TRUE(slot.take().frame.isNull()) << "the texture keeps the last frame";
+		EXPECT_FALSE(slot.take().frame.has_value()) << "the texture keeps the last frame";
 	}
 	EXPECT_EQ(log.count("[curtainup] could not compose a countdown frame (std::bad_alloc)"), 1);
 	// Not retried at every frame, even by a source with nothing to draw yet; a break
 	// source queued behind any such retry gets its frame once the retry is done.
 	for (int pass = 0; pass < 50; ++pass)
-		EXPECT_TRUE(renderPass(slot, worker, 3, false).isNull());
+		EXPECT_FALSE(renderPass(slot, worker, 3, false).has_value());
 	FrameSlot probe(true);
 	waitForFrame(probe, worker, 3, false);
 	worker.forget(&probe);
@@ -287,7 +292,7 @@ TEST(RenderWorkerThreads, ManySourcesCreatedUpdatedAndDestroyedWhileFramesRender
 		bool isBreak = false;
 	};
 	// Frames large enough to take a moment, so that renders overlap the churn.
-	RenderWorker worker([](int kind) { return kindFrame(kind).scaled(256, 256); });
+	RenderWorker worker([](int kind) { return kindFrame(kind, 256); });
 	std::mutex sourcesMutex; // the host never renders and destroys one source at once
 	std::vector<std::unique_ptr<Source>> sources;
 	std::atomic<uint64_t> revision{1};
@@ -299,9 +304,9 @@ TEST(RenderWorkerThreads, ManySourcesCreatedUpdatedAndDestroyedWhileFramesRender
 			{
 				std::lock_guard<std::mutex> lock(sourcesMutex);
 				for (auto &source : sources) {
-					const QImage frame =
+					const std::optional<UploadFrame> frame =
 						renderPass(source->slot, worker, revision.load(), source->hasPicture);
-					source->hasPicture = source->hasPicture || !frame.isNull();
+					source->hasPicture = source->hasPicture || frame.has_value();
 				}
 			}
 			std::this_thread::yield();
@@ -342,7 +347,7 @@ TEST(RenderWorkerThreads, ManySourcesCreatedUpdatedAndDestroyedWhileFramesRender
 	// Every remaining source gets a frame of its current kind.
 	for (auto &source : sources) {
 		const uint64_t now = revision.fetch_add(1) + 1;
-		QImage frame = waitForFrame(source->slot, worker, now, source->hasPicture);
+		UploadFrame frame = waitForFrame(source->slot, worker, now, source->hasPicture);
 		// A render queued before the last kind change may arrive first.
 		while (kindOfFrame(frame) != (source->isBreak ? KindBreak : KindStandby))
 			frame = waitForFrame(source->slot, worker, now, true);
@@ -360,16 +365,19 @@ TEST(RenderWorkerThreads, ProcessWorkerDrawsTheSharedShowState)
 	showPreset(showState(), preset);
 
 	FrameSlot slot(true);
-	const QImage frame = waitForFrame(slot, renderWorker(), showState().revision(), false);
+	const UploadFrame frame = waitForFrame(slot, renderWorker(), showState().revision(), false);
 	renderWorker().forget(&slot);
-	EXPECT_EQ(frame.size(), showState().naturalSize(KindBreak));
-	EXPECT_EQ(frame.size(), measureFrame(showState().snapshot().preset, nullptr, KindBreak));
-	EXPECT_EQ(frame.format(), QImage::Format_ARGB32);
-	EXPECT_EQ(frame.pixel(0, 0), 0u);
+	EXPECT_EQ(frame.size, showState().naturalSize(KindBreak));
+	EXPECT_EQ(frame.size, measureFrame(showState().snapshot().preset, nullptr, KindBreak));
+	const UploadLayer &row = frame.layers[LayerCentre];
+	EXPECT_EQ(row.image.format(), QImage::Format_ARGB32);
+	EXPECT_EQ(row.image.size(), row.ink.size()) << "cut to its ink";
+	EXPECT_TRUE(QRect(QPoint(1, 1), frame.size - QSize(2, 2)).contains(row.ink)) << "a see-through margin";
+	EXPECT_TRUE(frame.layers[LayerStill].image.isNull() && frame.layers[LayerMessage].image.isNull());
 	bool opaque = false;
-	for (int y = 0; y < frame.height() && !opaque; ++y) {
-		for (int x = 0; x < frame.width() && !opaque; ++x)
-			opaque = qAlpha(frame.pixel(x, y)) == 255;
+	for (int y = 0; y < row.image.height() && !opaque; ++y) {
+		for (int x = 0; x < row.image.width() && !opaque; ++x)
+			opaque = qAlpha(row.image.pixel(x, y)) == 255;
 	}
 	EXPECT_TRUE(opaque);
 }
@@ -381,14 +389,18 @@ TEST(RenderWorkerThreads, FramesKeepTheTextsOfTheAppliedPresetWhenTheLocaleGoes)
 	preset.style.size = 60;
 	preset.style.time_format = 1; // unit words as well as the time-left words
 	showPreset(showState(), preset);
+	// A maker of its own for each frame: the process worker's would not draw the same
+	// picture twice.
+	RenderWorker worker([](int kind) { return UploadFrameMaker(kind).make(showState().snapshot()); });
 	FrameSlot slot(true);
-	const QImage english = waitForFrame(slot, renderWorker(), showState().revision(), false);
+	const UploadFrame english = waitForFrame(slot, worker, showState().revision(), false);
 
 	// The host replaces the module's locale on its UI thread; the render thread keeps
 	// drawing the texts taken when the preset was applied.
 	setModuleLookupForTesting(nullptr);
-	const QImage later = waitForFrame(slot, renderWorker(), showState().revision() + 1, true);
+	const UploadFrame later = waitForFrame(slot, worker, showState().revision() + 1, true);
 	useEnglishTexts();
-	renderWorker().forget(&slot);
-	EXPECT_EQ(later, english);
+	worker.forget(&slot);
+	EXPECT_EQ(later.layers[LayerCentre].image, english.layers[LayerCentre].image);
+	EXPECT_NE(later.layers[LayerCentre].version, english.layers[LayerCentre].version) << "drawn again";
 }
