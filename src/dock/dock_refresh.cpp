@@ -95,7 +95,7 @@ void StandbyDock::updatePreview(const ShowSnapshot &snapshot)
 	lastPreviewWidth = width;
 	lastPreviewKind = kind;
 
-	const QImage image = previewPicture(snapshot, kind, width);
+	const QImage image = preview.picture(snapshot, kind, width);
 	previewLabel->setPixmap(QPixmap::fromImage(image));
 	previewLabel->setFixedHeight(image.height() + 4);
 }

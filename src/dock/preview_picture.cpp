@@ -16,8 +16,9 @@ constexpr int checkerSquare = 8;
 constexpr int framePadding = 8;
 constexpr int minImageHeight = 40;
 
-void paintCheckerboard(QImage &image)
+QImage checkerboard(const QSize &size)
 {
+	QImage image(size, QImage::Format_ARGB32_Premultiplied);
 	image.fill(QColor(58, 61, 70));
 	QPainter painter(&image);
 	const QColor light(70, 74, 85);
@@ -28,6 +29,7 @@ void paintCheckerboard(QImage &image)
 						 checkerSquare, light);
 		}
 	}
+	return image;
 }
 
 } // namespace
@@ -37,17 +39,30 @@ int previewWidth(int labelWidth)
 	return std::clamp(labelWidth - 8, 160, 360);
 }
 
-QImage previewPicture(const ShowSnapshot &snapshot, int kind, int width)
-{
-	const QSize natural = measureFrame(snapshot.preset, snapshot.glyphs.get(), kind);
-	const double naturalWidth = natural.width() < 2 ? 1.0 : natural.width();
-	const double naturalHeight = natural.height() < 2 ? 1.0 : natural.height();
-	const double scale = std::min({1.0, width / naturalWidth, maxPreviewHeight / naturalHeight});
-	const QImage frame = composeFrame(snapshot, kind, scale);
+PreviewPicture::PreviewPicture() = default;
 
-	QImage image(width, std::max(minImageHeight, frame.height() + framePadding),
-		     QImage::Format_ARGB32_Premultiplied);
-	paintCheckerboard(image);
+PreviewPicture::~PreviewPicture() = default;
+
+QImage PreviewPicture::picture(const ShowSnapshot &snapshot, int kind, int width)
+{
+	// Measured again, and drawn from scratch, only when the preset, the kind or the width changed.
+	if (!composer || kind != composerKind || width != composerWidth ||
+	    composerGeneration != snapshot.pictureGeneration) {
+		const QSize natural = measureFrame(snapshot.preset, snapshot.glyphs.get(), kind);
+		const double naturalWidth = natural.width() < 2 ? 1.0 : natural.width();
+		const double naturalHeight = natural.height() < 2 ? 1.0 : natural.height();
+		const double scale = std::min({1.0, width / naturalWidth, maxPreviewHeight / naturalHeight});
+		composer = std::make_unique<FrameComposer>(kind, scale);
+		composerKind = kind;
+		composerWidth = width;
+		composerGeneration = snapshot.pictureGeneration;
+	}
+	const QImage frame = flattenLayers(composer->compose(snapshot));
+
+	const QSize size(width, std::max(minImageHeight, frame.height() + framePadding));
+	if (board.size() != size)
+		board = checkerboard(size);
+	QImage image = board.copy();
 	QPainter painter(&image);
 	painter.drawImage((image.width() - frame.width()) / 2, (image.height() - frame.height()) / 2, frame);
 	return image;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dock/preview_picture.h"
 #include "settings/preset_store.h"
 
 #include <QTimer>
@@ -159,6 +160,7 @@ private:
 	QLabel *previewLabel = nullptr;
 	QRadioButton *previewStandby = nullptr;
 	QRadioButton *previewBreak = nullptr;
+	PreviewPicture preview;
 	uint64_t lastPreviewRevision = 0;
 	int lastPreviewWidth = 0;
 	int lastPreviewKind = -1;

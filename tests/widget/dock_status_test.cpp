@@ -295,7 +295,8 @@ TEST_F(DockStatusLines, PreviewFollowsTheRadio)
 		return compat::labelPixmap(label).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
 	};
 	const auto picture = [&](int kind) {
-		return previewPicture(showState().snapshot(), kind, previewWidth(label->width()));
+		PreviewPicture fresh; // drawn from scratch, beside the dock's own that keeps its layers
+		return fresh.picture(showState().snapshot(), kind, previewWidth(label->width()));
 	};
 	dock->refreshStatus();
 	ASSERT_NE(picture(KindStandby), picture(KindBreak)) << "the two kinds must look different here";
