@@ -1,76 +1,103 @@
-// Composing the countdown picture, alone and with the conversion the render thread does
-// before a frame is handed to the graphics thread.
+// Composing the countdown picture: whole, as a one-shot composition does it, and as the
+// render thread makes its frames, drawing and converting only the layers that changed.
 #include "picture/frame_composer.h"
 #include "settings/preset.h"
 #include "show/picture_texts.h"
 #include "show/show_state.h"
-#include "source/render_worker.h"
+#include "source/upload_frame.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
+constexpr int64_t frameMs = 33; // a frame at 30 fps
+
 // The default preset: size 200, outline 10, its title and two messages.
-Preset standbyPreset()
+Preset standbyPreset(int lastTen = 0)
 {
 	Preset preset = defaultPreset(QStringLiteral("Bench"));
 	preset.messages = preset.messages.mid(0, 2);
+	preset.last_ten = lastTen;
 	return preset;
 }
 
-// Standby counting down, between message changes; each iteration shows another second.
-ShowSnapshot countingSnapshot(const Preset &preset, int64_t iteration)
+// Standby counting down with `leftMs` to go at the monotonic time `nowMono`.
+ShowSnapshot countingSnapshot(const Preset &preset, int64_t leftMs, int64_t nowMono)
 {
 	static const PictureTexts texts = currentPictureTexts(); // read once, as the show state does
 	ShowSnapshot snapshot;
 	snapshot.preset = preset;
 	snapshot.texts = texts;
 	snapshot.countdown.phase = PhaseStandby;
-	snapshot.nowMono = 1003000 + (iteration % 2) * 1000;
-	snapshot.countdown.startedAt = 1000000;
-	snapshot.countdown.endsAt = snapshot.countdown.startedAt + preset.duration_ms;
+	snapshot.nowMono = nowMono;
+	snapshot.countdown.startedAt = nowMono - 1000;
+	snapshot.countdown.endsAt = nowMono + leftMs;
 	return snapshot;
 }
 
-ShowSnapshot breakSnapshot(const Preset &preset, int64_t iteration)
-{
-	ShowSnapshot snapshot = countingSnapshot(preset, iteration);
-	snapshot.countdown.phase = PhaseBreak;
-	snapshot.breakActive = true;
-	snapshot.breakEndsAt = snapshot.nowMono + preset.break_ms - 1000 * (iteration % 2);
-	return snapshot;
-}
-
+// Between message changes; each iteration shows another second.
 void BM_ComposeStandby(benchmark::State &state)
 {
 	const Preset preset = standbyPreset();
 	int64_t iteration = 0;
 	for (auto _ : state)
-		benchmark::DoNotOptimize(composeFrame(countingSnapshot(preset, iteration++), KindStandby, 1.0));
+		benchmark::DoNotOptimize(composeFrame(
+			countingSnapshot(preset, 300000 - 1000 * (iteration++ % 2), 1003000), KindStandby, 1.0));
 }
 BENCHMARK(BM_ComposeStandby)->Unit(benchmark::kMillisecond);
 
-void BM_ComposeAndConvertStandby(benchmark::State &state)
+// The render thread's frame at each new second: the time is drawn and converted again.
+void BM_NewSecond(benchmark::State &state)
 {
 	const Preset preset = standbyPreset();
-	int64_t iteration = 0;
-	QSize size;
+	UploadFrameMaker maker(KindStandby);
+	int64_t second = 0;
 	for (auto _ : state) {
-		QImage frame = composeUploadFrame(countingSnapshot(preset, iteration++), KindStandby);
-		size = frame.size();
-		benchmark::DoNotOptimize(frame);
+		benchmark::DoNotOptimize(
+			maker.make(countingSnapshot(preset, 300000 - 1000 * second, 1003000 + 1000 * second)));
+		++second;
 	}
-	state.counters["width"] = size.width();
-	state.counters["height"] = size.height();
 }
-BENCHMARK(BM_ComposeAndConvertStandby)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NewSecond)->Unit(benchmark::kMillisecond);
+
+// Frames 33 ms apart through a change of message (its last and first half second), which
+// also turns a second: mostly a new opacity, once a new line.
+void BM_MessageChangeFrame(benchmark::State &state)
+{
+	const Preset preset = standbyPreset();
+	UploadFrameMaker maker(KindStandby);
+	int64_t frame = 0;
+	for (auto _ : state) {
+		const int64_t since = (frame++ * frameMs) % 1000; // 5.5 s to 6.5 s of a message's 6 s
+		benchmark::DoNotOptimize(maker.make(countingSnapshot(preset, 300000 - since, 1005500 + since)));
+	}
+}
+BENCHMARK(BM_MessageChangeFrame)->Unit(benchmark::kMillisecond);
+
+// Frames 33 ms apart in the last ten seconds, the time growing (1) or hopping (2).
+void BM_LastTenFrame(benchmark::State &state)
+{
+	const Preset preset = standbyPreset(int(state.range(0)));
+	UploadFrameMaker maker(KindStandby);
+	int64_t frame = 0;
+	for (auto _ : state) {
+		const int64_t since = (frame++ * frameMs) % 9000;
+		benchmark::DoNotOptimize(maker.make(countingSnapshot(preset, 9500 - since, 1002000 + since)));
+	}
+}
+BENCHMARK(BM_LastTenFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 void BM_ComposeBreak(benchmark::State &state)
 {
 	const Preset preset = standbyPreset();
 	int64_t iteration = 0;
-	for (auto _ : state)
-		benchmark::DoNotOptimize(composeFrame(breakSnapshot(preset, iteration++), KindBreak, 1.0));
+	for (auto _ : state) {
+		ShowSnapshot snapshot = countingSnapshot(preset, 300000, 1003000);
+		snapshot.countdown.phase = PhaseBreak;
+		snapshot.breakActive = true;
+		snapshot.breakEndsAt = snapshot.nowMono + preset.break_ms - 1000 * (iteration++ % 2);
+		benchmark::DoNotOptimize(composeFrame(snapshot, KindBreak, 1.0));
+	}
 }
 BENCHMARK(BM_ComposeBreak)->Unit(benchmark::kMillisecond);
 
