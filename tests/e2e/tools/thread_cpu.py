@@ -1,16 +1,18 @@
 """What one counting CurtainUp source costs a real OBS, thread by thread, next to what a still
 picture of the same size costs and what a bare scene costs.
 
-Three OBS processes run at once under Xvfb (llvmpipe), 1280x720 at 30 fps, each with
-CurtainUp loaded: a bare scene, an image source showing a PNG of the countdown picture
-(the same size, taken from the running source) and a counting CurtainUp source. Each round
-reads every thread's CPU time from /proc/<pid>/task/*/schedstat over the same seconds in
-all three, grouped into OBS's graphics thread, CurtainUp's render worker, the llvmpipe
-workers, OBS's main thread and the whole process, in ms of CPU per second. The rounds and their medians are printed; no
-figure is judged, this machine is too noisy for that.
+Three OBS processes run under Xvfb (llvmpipe), 1280x720 at 30 fps, each with CurtainUp
+loaded: a bare scene, an image source showing a PNG of the countdown picture (the same
+size, taken from the running source) and a counting CurtainUp source. Side by side (the
+default) they run at once and each round reads them over the same seconds; with --alone
+each runs by itself on the machine, one after another. A round reads every thread's CPU
+time from /proc/<pid>/task/*/schedstat, grouped into OBS's graphics thread, CurtainUp's
+render worker, the llvmpipe workers, OBS's main thread and the whole process, in ms of CPU
+per second. The rounds and their medians are printed; no figure is judged, this machine is
+too noisy for that.
 
 Usage (from the checkout, after a build with the e2e targets):
-    python3 tests/e2e/tools/thread_cpu.py BUILD_DIR [--seconds 15] [--rounds 3] [--out DIR]
+    python3 tests/e2e/tools/thread_cpu.py BUILD_DIR [--alone] [--seconds 15] [--rounds 3] [--out DIR]
 In a host root: bash scripts/hosts/root.sh run obs32 python3 tests/e2e/tools/thread_cpu.py
 build-test/obs32
 """
@@ -94,20 +96,24 @@ def cpu_per_group(pid, before, after, seconds):
     return {group: spent[group] / 1e6 / seconds for group in GROUPS}
 
 
-def start_sessions(build_dir, out_dir):
-    """The three sessions, started one after another: CurtainUp's first, so that the still
-    picture can be taken from its source."""
+def start_case(case, build_dir, out_dir, picture=None):
+    """One case's OBS, started. The counting one also leaves a PNG of its picture, whose path
+    comes back with it; the image case shows `picture`."""
     from obs_session import ObsSession
     from ws_client import ObsWebSocket
 
-    def session(name, source):
-        return ObsSession(build_dir, out_dir, scene_collection=collection(source), plugins=("curtainup",), name=name)
-
-    sessions = {}
-    counting = session("curtainup", {"name": COUNTDOWN, "id": "curtainup_source",
-                                     "versioned_id": "curtainup_source", "settings": {"kind": 0}})
-    sessions["curtainup"] = counting.start()
-    with ObsWebSocket(counting.port, events=0) as ws:
+    sources = {
+        "bare": None,
+        "image": {"name": STILL, "id": "image_source", "versioned_id": "image_source",
+                  "settings": {"file": picture, "unload": False}},
+        "curtainup": {"name": COUNTDOWN, "id": "curtainup_source", "versioned_id": "curtainup_source",
+                      "settings": {"kind": 0}},
+    }
+    session = ObsSession(build_dir, out_dir, scene_collection=collection(sources[case]), plugins=("curtainup",),
+                         name=case).start()
+    if case != "curtainup":
+        return session, None
+    with ObsWebSocket(session.port, events=0) as ws:
         answer = ws.wait_vendor("curtainup", "StartStandby", {"duration_ms": COUNTDOWN_MS})
         if not answer.get("ok"):
             raise RuntimeError("StartStandby was refused: %r" % answer)
@@ -122,35 +128,40 @@ def start_sessions(build_dir, out_dir):
     with open(picture, "wb") as f:
         f.write(base64.b64decode(shot.split(",", 1)[1]))
     print("countdown picture: %dx%d (the still image is a PNG of it, %s)" % (width, height, picture))
+    return session, picture
 
-    sessions["image"] = session("image", {"name": STILL, "id": "image_source", "versioned_id": "image_source",
-                                          "settings": {"file": picture, "unload": False}}).start()
-    sessions["bare"] = session("bare", None).start()
-    return sessions
+
+def stop(session):
+    try:
+        session.stop(screenshot=False)
+    except Exception as error:  # the figures are printed; a slow exit is not their fault
+        print("stopping %s: %s" % (session.name, error))
+    session.close()
 
 
 def print_table(title, rows):
     print("\n%s (ms of CPU per second)" % title)
     print("%-10s" % "case" + "".join("%11s" % group for group in GROUPS))
-    for case in CASES:
+    for case in (case for case in CASES if case in rows):
         print("%-10s" % case + "".join("%11.1f" % rows[case][group] for group in GROUPS))
 
 
 def measure(sessions, seconds, rounds):
+    """The medians of the rounds, for the cases of `sessions`, all read over the same seconds."""
     results = []
     for number in range(1, rounds + 1):
-        pids = {case: sessions[case].obs.pid for case in CASES}
+        pids = {case: session.obs.pid for case, session in sessions.items()}
         before = {case: thread_times(pid) for case, pid in pids.items()}
         began = time.monotonic()
         time.sleep(seconds)
         after = {case: thread_times(pid) for case, pid in pids.items()}
         elapsed = time.monotonic() - began
-        rows = {case: cpu_per_group(pids[case], before[case], after[case], elapsed) for case in CASES}
+        rows = {case: cpu_per_group(pids[case], before[case], after[case], elapsed) for case in pids}
         print_table("round %d of %d, %.1f s" % (number, rounds, elapsed), rows)
         sys.stdout.flush()
         results.append(rows)
     medians = {case: {group: statistics.median(r[case][group] for r in results) for group in GROUPS}
-               for case in CASES}
+               for case in pids}
     print_table("median of %d rounds" % rounds, medians)
     return medians
 
@@ -160,6 +171,7 @@ def main():
     parser.add_argument("build_dir")
     parser.add_argument("--seconds", type=float, default=15.0)
     parser.add_argument("--rounds", type=int, default=3)
+    parser.add_argument("--alone", action="store_true", help="each OBS alone on the machine, one after another")
     parser.add_argument("--settle", type=float, default=5.0, help="seconds between the starts and the first round")
     parser.add_argument("--out", default=None, help="folder for the logs and the still picture")
     args = parser.parse_args()
@@ -175,20 +187,26 @@ def main():
     os.makedirs(out_dir, exist_ok=True)
 
     import obs_session
-    print("OBS %s, %d round(s) of %.0f s, three processes side by side" %
-          (".".join(map(str, obs_session.obs_version())), args.rounds, args.seconds))
-    sessions = {}
+    print("OBS %s, %d round(s) of %.0f s, %s" % (".".join(map(str, obs_session.obs_version())), args.rounds,
+                                               args.seconds, "each process alone" if args.alone else
+                                               "three processes side by side"))
+    medians, sessions, picture = {}, {}, None
     try:
-        sessions = start_sessions(args.build_dir, out_dir)
-        time.sleep(args.settle)
-        measure(sessions, args.seconds, args.rounds)
+        for case in ("curtainup", "image", "bare"):  # the counting one first: it makes the picture
+            sessions[case], shot = start_case(case, args.build_dir, out_dir, picture)
+            picture = shot or picture
+            if args.alone:
+                time.sleep(args.settle)
+                medians.update(measure({case: sessions[case]}, args.seconds, args.rounds))
+                stop(sessions.pop(case))
+        if not args.alone:
+            time.sleep(args.settle)
+            measure(sessions, args.seconds, args.rounds)
     finally:
         for session in sessions.values():
-            try:
-                session.stop(screenshot=False)
-            except Exception as error:  # the figures are printed; a slow exit is not their fault
-                print("stopping %s: %s" % (session.name, error))
-            session.close()
+            stop(session)
+    if args.alone:
+        print_table("medians, each OBS alone", medians)
     print("logs: %s" % out_dir)
 
 
