@@ -237,7 +237,8 @@ void FrameComposer::composeTime(const ShowSnapshot &snapshot, const QPointF &anc
 		scale == 1.0 && motion.liftShare == 0 && motion.scale == 1 && place.width <= layout.centreRect.width();
 	FrameLayer &layer = frame.layers[LayerCentre];
 	if (plain && plainTimeRow && !layer.image.isNull() &&
-	    patchTokenRow(layer.image, *plainTimeRow, tokens, layout.row, place.left, place.baseline, preset.style)) {
+	    patchTokenRow(layer.image, *plainTimeRow, tokens, layout.row, place.left, place.baseline, preset.style,
+			  scale)) {
 		shown[LayerCentre] = words;
 		layer.version = nextLayerVersion();
 	} else {

@@ -44,8 +44,8 @@ private:
 	LayeredFrame frame;
 	// What each layer shows, in words; none until it is drawn for the current layout.
 	std::array<std::optional<QString>, frameLayerCount> shown;
-	// The time row the centre layer holds when it was drawn with no transform, so that a
-	// new second may draw only the digits that changed.
+	// The time row the centre layer holds when it was drawn with the layer's scale alone, so
+	// that a new second may draw only the digits that changed.
 	std::optional<TimeTokens> plainTimeRow;
 };
 

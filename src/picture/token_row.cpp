@@ -133,18 +133,19 @@ void drawTokenRow(QPainter &painter, const TimeTokens &tokens, const RowMetrics 
 }
 
 bool patchTokenRow(QImage &image, const TimeTokens &before, const TimeTokens &tokens, const RowMetrics &row,
-		   double left, double baseline, const PresetStyle &style)
+		   double left, double baseline, const PresetStyle &style, double scale)
 {
 	if (before.size() != tokens.size() || !plainText(before, row) || !plainText(tokens, row))
 		return false;
 	const double fillPen = fillStrokeWidth(style, row.big);
-	// How far a token's ink reaches beyond its glyph: half the outline pen, and a pixel of
-	// antialiasing each way.
-	const double reach = styleOutlineWidth(style) + fillPen / 2 + 2;
+	// How far a token's ink reaches beyond its glyph: half the outline pen, then two pixels
+	// of antialiasing and rounding each way.
+	const double reach = styleOutlineWidth(style) + fillPen / 2;
 	const std::vector<double> was = tokenStarts(before, row, left);
 	const std::vector<double> now = tokenStarts(tokens, row, left);
-	const auto inkEnd = [&](const TimeTokens &row_, const std::vector<double> &starts, size_t i) {
-		return starts[i] + tokenWidth(row_[i], row) + reach;
+	const auto inkFrom = [&](double start) { return int(std::floor(scale * (start - reach))) - 2; };
+	const auto inkTo = [&](const TimeTokens &row_, const std::vector<double> &starts, size_t i) {
+		return int(std::ceil(scale * (starts[i] + tokenWidth(row_[i], row) + reach))) + 2;
 	};
 
 	// The columns a changed token covers before and after, merged where they meet: outside
@@ -153,8 +154,8 @@ bool patchTokenRow(QImage &image, const TimeTokens &before, const TimeTokens &to
 	for (size_t i = 0; i < tokens.size(); ++i) {
 		if (tokens[i] == before[i] && was[i] == now[i])
 			continue;
-		spans.emplace_back(int(std::floor(std::min(was[i], now[i]) - reach)),
-				   int(std::ceil(std::max(inkEnd(before, was, i), inkEnd(tokens, now, i)))));
+		spans.emplace_back(std::min(inkFrom(was[i]), inkFrom(now[i])),
+				   std::max(inkTo(before, was, i), inkTo(tokens, now, i)));
 	}
 	std::sort(spans.begin(), spans.end());
 	std::vector<std::pair<int, int>> merged;
@@ -174,11 +175,13 @@ bool patchTokenRow(QImage &image, const TimeTokens &before, const TimeTokens &to
 	for (const auto &[from, to] : merged) {
 		QPainterPath path;
 		for (size_t j = 0; j < tokens.size(); ++j) {
-			if (now[j] - reach < to && inkEnd(tokens, now, j) > from)
+			if (inkFrom(now[j]) < to && inkTo(tokens, now, j) > from)
 				path.addText(now[j] - row.bigMetrics.tightBoundingRect(tokens[j].text).left(), baseline,
 					     row.big, tokens[j].text);
 		}
+		painter.resetTransform(); // the clip is in the image's pixels
 		painter.setClipRect(QRect(from, 0, to - from, image.height()));
+		painter.scale(scale, scale);
 		drawOutlinedPath(painter, path, style, fillPen);
 	}
 	return true;

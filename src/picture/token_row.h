@@ -37,9 +37,10 @@ double rowWidth(const TimeTokens &tokens, const RowMetrics &row);
 void drawTokenRow(QPainter &painter, const TimeTokens &tokens, const RowMetrics &row, double left, double baseline,
 		  double centreY, const PresetStyle &style);
 
-// An image that holds the row `before`, drawn alone by drawTokenRow from `left` with no
-// transform, is made to hold `tokens` drawn the same way, pixel for pixel: only the columns
-// of the tokens whose text or place changed are erased and drawn again. False, with nothing
-// done, for rows it does not patch: another number of tokens, or a small or picture token.
+// An image that holds the row `before`, drawn alone by drawTokenRow from `left` on a painter
+// scaled by `scale` and nothing else, is made to hold `tokens` drawn the same way, pixel for
+// pixel: only the columns of the tokens whose text or place changed are erased and drawn
+// again. False, with nothing done, for rows it does not patch: another number of tokens, or
+// a small or picture token.
 bool patchTokenRow(QImage &image, const TimeTokens &before, const TimeTokens &tokens, const RowMetrics &row,
-		   double left, double baseline, const PresetStyle &style);
+		   double left, double baseline, const PresetStyle &style, double scale);

@@ -113,6 +113,21 @@ TEST_F(FrameComposerTest, DigitsChangeWithTheTimeButTheSizeDoesNot)
 	EXPECT_EQ(ten, stillTen);
 }
 
+// A composer kept from frame to frame draws again only the digits that changed, at the
+// render thread's scale and at the dock preview's: each second is what a fresh one draws.
+TEST_F(FrameComposerTest, AKeptComposerDrawsEachSecondAsAFreshOneDoes)
+{
+	const Preset preset = plainPreset(100, 6);
+	for (const double scale : {1.0, 0.27}) {
+		FrameComposer kept(KindStandby, scale);
+		for (int64_t left = 603000; left >= 588000; left -= 1000) { // 10:03 to 9:48: each digit changes
+			const ShowSnapshot snapshot = countingSnapshot(preset, left);
+			EXPECT_EQ(flattenLayers(kept.compose(snapshot)), composeFrame(snapshot, KindStandby, scale))
+				<< "scale " << scale << ", " << left << " ms left";
+		}
+	}
+}
+
 TEST_F(FrameComposerTest, ScaleSetsTheImageSize)
 {
 	const Preset preset = plainPreset(200, 10);
