@@ -3,6 +3,7 @@
 #include "picture/fonts.h"
 #include "picture/glyph_draw.h"
 #include "picture/glyph_images.h"
+#include "picture/text_geometry.h"
 #include "picture/text_paths.h"
 
 #include <QImage>
