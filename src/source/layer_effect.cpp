@@ -48,29 +48,26 @@ technique Draw
 )";
 
 gs_effect_t *ownEffect = nullptr;
-bool ownEffectFailed = false;
+// The parameters are looked up once, when the effect is made: the graphics thread asks
+// for them on every draw.
+LayerEffect current;
 
 } // namespace
 
 LayerEffect layerEffect()
 {
-	if (!ownEffect && !ownEffectFailed) {
-		char *errors = nullptr;
-		ownEffect = gs_effect_create(layerEffectText, "curtainup-layer.effect", &errors);
-		if (!ownEffect) {
-			ownEffectFailed = true;
-			moduleLog(LOG_WARNING,
-				  "the countdown's layer effect did not compile (%s); messages will not fade",
-				  errors ? errors : "no reason given");
-		}
-		bfree(errors);
-	}
-	LayerEffect effect;
-	effect.effect = ownEffect ? ownEffect : obs_get_base_effect(OBS_EFFECT_DEFAULT);
-	effect.image = gs_effect_get_param_by_name(effect.effect, "image");
-	if (ownEffect)
-		effect.opacity = gs_effect_get_param_by_name(effect.effect, "opacity");
-	return effect;
+	if (current.effect)
+		return current;
+	char *errors = nullptr;
+	ownEffect = gs_effect_create(layerEffectText, "curtainup-layer.effect", &errors);
+	if (!ownEffect)
+		moduleLog(LOG_WARNING, "the countdown's layer effect did not compile (%s); messages will not fade",
+			  errors ? errors : "no reason given");
+	bfree(errors);
+	current.effect = ownEffect ? ownEffect : obs_get_base_effect(OBS_EFFECT_DEFAULT);
+	current.image = gs_effect_get_param_by_name(current.effect, "image");
+	current.opacity = ownEffect ? gs_effect_get_param_by_name(ownEffect, "opacity") : nullptr;
+	return current;
 }
 
 void releaseLayerEffect()
@@ -78,5 +75,5 @@ void releaseLayerEffect()
 	if (ownEffect)
 		gs_effect_destroy(ownEffect);
 	ownEffect = nullptr;
-	ownEffectFailed = false;
+	current = {};
 }
