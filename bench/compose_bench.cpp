@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <utility>
+
 namespace {
 
 constexpr int64_t frameMs = 33; // a frame at 30 fps
@@ -46,17 +48,25 @@ void BM_ComposeStandby(benchmark::State &state)
 }
 BENCHMARK(BM_ComposeStandby)->Unit(benchmark::kMillisecond);
 
-// The render thread's frame at each new second: the time is drawn and converted again.
+// The render thread's frames, one an iteration: `at(n)` gives the nth frame's time left
+// and monotonic time.
+template<typename At> void makeFrames(benchmark::State &state, int lastTen, At at)
+{
+	const Preset preset = standbyPreset(lastTen);
+	UploadFrameMaker maker(KindStandby);
+	int64_t frame = 0;
+	for (auto _ : state) {
+		const auto [leftMs, nowMono] = at(frame++);
+		benchmark::DoNotOptimize(maker.make(countingSnapshot(preset, leftMs, nowMono)));
+	}
+}
+
+// At each new second: the time is drawn and converted again.
 void BM_NewSecond(benchmark::State &state)
 {
-	const Preset preset = standbyPreset();
-	UploadFrameMaker maker(KindStandby);
-	int64_t second = 0;
-	for (auto _ : state) {
-		benchmark::DoNotOptimize(
-			maker.make(countingSnapshot(preset, 300000 - 1000 * second, 1003000 + 1000 * second)));
-		++second;
-	}
+	makeFrames(state, 0, [](int64_t second) {
+		return std::pair<int64_t, int64_t>(300000 - 1000 * second, 1003000 + 1000 * second);
+	});
 }
 BENCHMARK(BM_NewSecond)->Unit(benchmark::kMillisecond);
 
@@ -64,26 +74,20 @@ BENCHMARK(BM_NewSecond)->Unit(benchmark::kMillisecond);
 // also turns a second: mostly a new opacity, once a new line.
 void BM_MessageChangeFrame(benchmark::State &state)
 {
-	const Preset preset = standbyPreset();
-	UploadFrameMaker maker(KindStandby);
-	int64_t frame = 0;
-	for (auto _ : state) {
-		const int64_t since = (frame++ * frameMs) % 1000; // 5.5 s to 6.5 s of a message's 6 s
-		benchmark::DoNotOptimize(maker.make(countingSnapshot(preset, 300000 - since, 1005500 + since)));
-	}
+	makeFrames(state, 0, [](int64_t frame) {
+		const int64_t since = (frame * frameMs) % 1000; // 5.5 s to 6.5 s of a message's 6 s
+		return std::pair<int64_t, int64_t>(300000 - since, 1005500 + since);
+	});
 }
 BENCHMARK(BM_MessageChangeFrame)->Unit(benchmark::kMillisecond);
 
 // Frames 33 ms apart in the last ten seconds, the time growing (1) or hopping (2).
 void BM_LastTenFrame(benchmark::State &state)
 {
-	const Preset preset = standbyPreset(int(state.range(0)));
-	UploadFrameMaker maker(KindStandby);
-	int64_t frame = 0;
-	for (auto _ : state) {
-		const int64_t since = (frame++ * frameMs) % 9000;
-		benchmark::DoNotOptimize(maker.make(countingSnapshot(preset, 9500 - since, 1002000 + since)));
-	}
+	makeFrames(state, int(state.range(0)), [](int64_t frame) {
+		const int64_t since = (frame * frameMs) % 9000;
+		return std::pair<int64_t, int64_t>(9500 - since, 1002000 + since);
+	});
 }
 BENCHMARK(BM_LastTenFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
