@@ -30,16 +30,6 @@ inline bool hasFontFamily(const QString &family)
 #endif
 }
 
-// A label's pixmap by value: Qt 5 needs the by-value overload that Qt 6 deprecates.
-template<typename Label> QPixmap labelPixmap(const Label *label)
-{
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-	return label->pixmap();
-#else
-	return label->pixmap(Qt::ReturnByValue);
-#endif
-}
-
 // Qt 6 refuses to decode a picture whose buffer would pass the reader's allocation limit
 // and gives a null image without a word; Qt 5 has no such limit. Sets it where it exists.
 inline void setImageAllocationLimit(QImageReader &reader, int megabytes)

@@ -5,7 +5,7 @@
 #include "base/module_host.h"
 #include "dock/dock_director.h"
 #include "dock/dock_status.h"
-#include "dock/preview_picture.h"
+#include "dock/preview_view.h"
 #include "settings/config.h"
 #include "settings/preset_store.h"
 #include "show/show_state.h"
@@ -13,7 +13,6 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -87,7 +86,7 @@ void StandbyDock::followPhase(int phase)
 
 void StandbyDock::updatePreview(const ShowSnapshot &snapshot)
 {
-	const int width = previewWidth(previewLabel->width());
+	const int width = preview->width();
 	const int kind = previewBreak->isChecked() ? KindBreak : KindStandby;
 	if (snapshot.revision == lastPreviewRevision && width == lastPreviewWidth && kind == lastPreviewKind)
 		return;
@@ -95,7 +94,5 @@ void StandbyDock::updatePreview(const ShowSnapshot &snapshot)
 	lastPreviewWidth = width;
 	lastPreviewKind = kind;
 
-	const QImage image = preview.picture(snapshot, kind, width);
-	previewLabel->setPixmap(QPixmap::fromImage(image));
-	previewLabel->setFixedHeight(image.height() + 4);
+	preview->showSnapshot(snapshot, kind);
 }

@@ -34,16 +34,16 @@ QImage checkerboard(const QSize &size)
 
 } // namespace
 
-int previewWidth(int labelWidth)
+int previewWidth(int widgetWidth)
 {
-	return std::clamp(labelWidth - 8, 160, 360);
+	return std::clamp(widgetWidth - 8, 160, 360);
 }
 
 PreviewPicture::PreviewPicture() = default;
 
 PreviewPicture::~PreviewPicture() = default;
 
-QImage PreviewPicture::picture(const ShowSnapshot &snapshot, int kind, int width)
+void PreviewPicture::compose(const ShowSnapshot &snapshot, int kind, int width)
 {
 	// Measured again, and drawn from scratch, only when the preset, the kind or the width changed.
 	if (!composer || kind != composerKind || width != composerWidth ||
@@ -57,13 +57,43 @@ QImage PreviewPicture::picture(const ShowSnapshot &snapshot, int kind, int width
 		composerWidth = width;
 		composerGeneration = snapshot.pictureGeneration;
 	}
-	const QImage frame = flattenLayers(composer->compose(snapshot));
-
-	const QSize size(width, std::max(minImageHeight, frame.height() + framePadding));
+	frame = &composer->compose(snapshot);
+	const QSize size(width, std::max(minImageHeight, frame->size.height() + framePadding));
 	if (board.size() != size)
 		board = checkerboard(size);
-	QImage image = board.copy();
+}
+
+const LayeredFrame &PreviewPicture::layers() const
+{
+	static const LayeredFrame none;
+	return frame ? *frame : none;
+}
+
+QSize PreviewPicture::size() const
+{
+	return board.size();
+}
+
+void PreviewPicture::paint(QPainter &painter) const
+{
+	painter.drawImage(0, 0, board);
+	if (!frame)
+		return;
+	const QPoint at((board.width() - frame->size.width()) / 2, (board.height() - frame->size.height()) / 2);
+	for (const FrameLayer &layer : frame->layers) {
+		if (layer.image.isNull() || layer.opacity <= 0)
+			continue;
+		painter.setOpacity(layer.opacity);
+		painter.drawImage(at, layer.image);
+	}
+	painter.setOpacity(1);
+}
+
+QImage PreviewPicture::picture(const ShowSnapshot &snapshot, int kind, int width)
+{
+	compose(snapshot, kind, width);
+	QImage image(size(), QImage::Format_ARGB32_Premultiplied);
 	QPainter painter(&image);
-	painter.drawImage((image.width() - frame.width()) / 2, (image.height() - frame.height()) / 2, frame);
+	paint(painter);
 	return image;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "picture/frame_layers.h"
+
 #include <QImage>
 
 #include <cstdint>
@@ -7,10 +9,11 @@
 #include <optional>
 
 class FrameComposer;
+class QPainter;
 struct ShowSnapshot;
 
-// The preview width for a label of that width: a small margin off, within 160..360.
-int previewWidth(int labelWidth);
+// The preview width for a widget of that width: a small margin off, within 160..360.
+int previewWidth(int widgetWidth);
 
 // The dock's preview: the countdown picture of a kind (1 break, else standby) scaled to fit
 // the width and a height of 140 (never enlarged), centred on a checkerboard so its
@@ -20,10 +23,20 @@ class PreviewPicture {
 public:
 	PreviewPicture();
 	~PreviewPicture();
+
+	// Composes the picture for a snapshot; its layers are valid until the next call.
+	void compose(const ShowSnapshot &snapshot, int kind, int width);
+	const LayeredFrame &layers() const;
+	// The checkerboard's size: the width, the picture's height and a margin.
+	QSize size() const;
+	// The checkerboard and the layers over it, the board's top left at the painter's origin.
+	void paint(QPainter &painter) const;
+	// What paint() draws, as one image.
 	QImage picture(const ShowSnapshot &snapshot, int kind, int width);
 
 private:
 	std::unique_ptr<FrameComposer> composer;
+	const LayeredFrame *frame = nullptr;
 	int composerKind = -1;
 	int composerWidth = 0;
 	std::optional<uint64_t> composerGeneration;

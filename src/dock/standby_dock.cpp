@@ -5,6 +5,7 @@
 #include "dock/dock_director.h"
 #include "dock/dock_host.h"
 #include "dock/page_widgets.h"
+#include "dock/preview_view.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -96,11 +97,8 @@ void StandbyDock::addPresetRows(QVBoxLayout *layout)
 
 void StandbyDock::addPreview(QVBoxLayout *layout)
 {
-	previewLabel = named(new QLabel, "previewLabel");
-	previewLabel->setAlignment(Qt::AlignCenter);
-	previewLabel->setMinimumHeight(60);
-	previewLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-	layout->addWidget(previewLabel);
+	preview = named(new PreviewView, "preview");
+	layout->addWidget(preview);
 
 	previewStandby = named(new QRadioButton(moduleText("Preview.Standby")), "previewStandby");
 	previewBreak = named(new QRadioButton(moduleText("Preview.Break")), "previewBreak");

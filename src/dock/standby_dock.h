@@ -1,6 +1,5 @@
 #pragma once
 
-#include "dock/preview_picture.h"
 #include "settings/preset_store.h"
 
 #include <QTimer>
@@ -14,6 +13,7 @@ class ColorButton;
 class DockDirector;
 class DockHost;
 class LazyCombo;
+class PreviewView;
 class TransitionPicker;
 class QCheckBox;
 class QComboBox;
@@ -157,10 +157,9 @@ private:
 	QPushButton *renameButton = nullptr;
 	QPushButton *removeButton = nullptr;
 
-	QLabel *previewLabel = nullptr;
+	PreviewView *preview = nullptr;
 	QRadioButton *previewStandby = nullptr;
 	QRadioButton *previewBreak = nullptr;
-	PreviewPicture preview;
 	uint64_t lastPreviewRevision = 0;
 	int lastPreviewWidth = 0;
 	int lastPreviewKind = -1;

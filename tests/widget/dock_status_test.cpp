@@ -1,9 +1,8 @@
 // The status lines, the action buttons, the hold style, the preset lock and the preview.
 #include "dock_fixture.h"
 
-#include "base/qt_compat.h"
 #include "dock/dock_status.h"
-#include "dock/preview_picture.h"
+#include "dock/preview_view.h"
 #include "show/show_state.h"
 #include "fake_clock.h"
 #include "base/module_host.h"
@@ -271,13 +270,12 @@ TEST_F(DockStatusLines, PreviewFollowsTheBreak)
 TEST_F(DockStatusLines, PreviewShowsThePictureOnACheckerboard)
 {
 	dock->refreshStatus();
-	const QPixmap pixmap = compat::labelPixmap(control<QLabel>("previewLabel"));
-	ASSERT_FALSE(pixmap.isNull());
-	const QImage image = pixmap.toImage();
+	const QImage image = control<PreviewView>("preview")->image();
+	ASSERT_FALSE(image.isNull());
 	EXPECT_GE(image.width(), 160);
 	EXPECT_LE(image.width(), 360);
 	EXPECT_GE(image.height(), 40);
-	EXPECT_EQ(control<QLabel>("previewLabel")->height(), image.height() + 4);
+	EXPECT_EQ(control<PreviewView>("preview")->height(), image.height() + 4);
 	EXPECT_EQ(image.pixelColor(0, 0), QColor(58, 61, 70)) << "checkerboard, first square dark";
 	EXPECT_EQ(image.pixelColor(8, 0), QColor(70, 74, 85)) << "the next square light";
 	bool somethingDrawn = false;
@@ -290,13 +288,11 @@ TEST_F(DockStatusLines, PreviewShowsThePictureOnACheckerboard)
 
 TEST_F(DockStatusLines, PreviewFollowsTheRadio)
 {
-	auto *label = control<QLabel>("previewLabel");
-	const auto shown = [&] {
-		return compat::labelPixmap(label).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-	};
+	auto *view = control<PreviewView>("preview");
+	const auto shown = [&] { return view->image(); };
 	const auto picture = [&](int kind) {
 		PreviewPicture fresh; // drawn from scratch, beside the dock's own that keeps its layers
-		return fresh.picture(showState().snapshot(), kind, previewWidth(label->width()));
+		return fresh.picture(showState().snapshot(), kind, previewWidth(view->width()));
 	};
 	dock->refreshStatus();
 	ASSERT_NE(picture(KindStandby), picture(KindBreak)) << "the two kinds must look different here";
