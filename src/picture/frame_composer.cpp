@@ -232,9 +232,8 @@ void FrameComposer::composeTime(const ShowSnapshot &snapshot, const QPointF &anc
 	if (shown[LayerCentre] == words)
 		return;
 	const TimePlace place(preset, layout, tokens);
-	// Drawn with no transform at all: not scaled, not moving, not squeezed into the row.
-	const bool plain =
-		scale == 1.0 && motion.liftShare == 0 && motion.scale == 1 && place.width <= layout.centreRect.width();
+	// Drawn with the layer's scale alone: not moving, not squeezed into the row.
+	const bool plain = motion.liftShare == 0 && motion.scale == 1 && place.width <= layout.centreRect.width();
 	FrameLayer &layer = frame.layers[LayerCentre];
 	if (plain && plainTimeRow && !layer.image.isNull() &&
 	    patchTokenRow(layer.image, *plainTimeRow, tokens, layout.row, place.left, place.baseline, preset.style,
