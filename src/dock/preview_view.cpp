@@ -2,7 +2,26 @@
 
 #include <QPainter>
 
-PreviewView::PreviewView(QWidget *parent) : QWidget(parent)
+class PreviewView::Canvas : public QWidget {
+public:
+	Canvas(const PreviewPicture &picture, QWidget *parent) : QWidget(parent), picture(picture)
+	{
+		// The checkerboard covers every pixel: nothing beneath needs painting first.
+		setAttribute(Qt::WA_OpaquePaintEvent);
+	}
+
+protected:
+	void paintEvent(QPaintEvent *) override
+	{
+		QPainter painter(this);
+		picture.paint(painter);
+	}
+
+private:
+	const PreviewPicture &picture;
+};
+
+PreviewView::PreviewView(QWidget *parent) : QWidget(parent), canvas(new Canvas(picture, this))
 {
 	setMinimumHeight(60);
 	setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -18,12 +37,12 @@ void PreviewView::showSnapshot(const ShowSnapshot &snapshot, int kind)
 		changed |= !(now == drawn[index]);
 		drawn[index] = now;
 	}
-	if (picture.size() != drawnSize) {
-		drawnSize = picture.size();
-		setFixedHeight(drawnSize.height() + 4);
-		update();
+	if (picture.size() != canvas->size()) {
+		canvas->resize(picture.size());
+		setFixedHeight(picture.size().height() + 4);
+		placeCanvas();
 	} else if (changed) {
-		update(QRect(pictureOrigin(), drawnSize));
+		canvas->update();
 	}
 }
 
@@ -35,16 +54,12 @@ QImage PreviewView::image() const
 	return image;
 }
 
-QPoint PreviewView::pictureOrigin() const
+void PreviewView::resizeEvent(QResizeEvent *)
 {
-	return QPoint((width() - drawnSize.width()) / 2, (height() - drawnSize.height()) / 2);
+	placeCanvas();
 }
 
-void PreviewView::paintEvent(QPaintEvent *)
+void PreviewView::placeCanvas()
 {
-	if (drawnSize.isEmpty())
-		return;
-	QPainter painter(this);
-	painter.translate(pictureOrigin());
-	picture.paint(painter);
+	canvas->move((width() - canvas->width()) / 2, (height() - canvas->height()) / 2);
 }

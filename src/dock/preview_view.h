@@ -6,9 +6,9 @@
 
 #include <array>
 
-// The widget that shows the dock's preview. It paints the picture's layers itself, and
-// asks for a repaint only when a layer or its opacity changed: a new second repaints the
-// preview, and nothing around it is laid out again.
+// The widget that shows the dock's preview. The picture is painted by an opaque child of
+// its size, centred, from the layers the preview keeps; a repaint is asked for only when a
+// layer or its opacity changed, and it paints nothing beneath the picture again.
 class PreviewView : public QWidget {
 public:
 	explicit PreviewView(QWidget *parent = nullptr);
@@ -19,12 +19,14 @@ public:
 	QImage image() const;
 
 protected:
-	void paintEvent(QPaintEvent *event) override;
+	void resizeEvent(QResizeEvent *event) override;
 
 private:
-	QPoint pictureOrigin() const;
+	class Canvas;
+	void placeCanvas();
 
 	PreviewPicture picture;
+	Canvas *canvas;
 	struct Drawn {
 		uint64_t version = 0;
 		double opacity = 0;
@@ -34,5 +36,4 @@ private:
 		}
 	};
 	std::array<Drawn, frameLayerCount> drawn{};
-	QSize drawnSize;
 };

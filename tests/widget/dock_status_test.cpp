@@ -270,12 +270,16 @@ TEST_F(DockStatusLines, PreviewFollowsTheBreak)
 TEST_F(DockStatusLines, PreviewShowsThePictureOnACheckerboard)
 {
 	dock->refreshStatus();
-	const QImage image = control<PreviewView>("preview")->image();
+	auto *view = control<PreviewView>("preview");
+	const QImage image = view->image();
 	ASSERT_FALSE(image.isNull());
+	const QImage painted = view->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+	EXPECT_EQ(painted.copy(QRect(QPoint((view->width() - image.width()) / 2, 2), image.size())), image)
+		<< "the widget paints that picture, centred";
 	EXPECT_GE(image.width(), 160);
 	EXPECT_LE(image.width(), 360);
 	EXPECT_GE(image.height(), 40);
-	EXPECT_EQ(control<PreviewView>("preview")->height(), image.height() + 4);
+	EXPECT_EQ(view->height(), image.height() + 4);
 	EXPECT_EQ(image.pixelColor(0, 0), QColor(58, 61, 70)) << "checkerboard, first square dark";
 	EXPECT_EQ(image.pixelColor(8, 0), QColor(70, 74, 85)) << "the next square light";
 	bool somethingDrawn = false;
