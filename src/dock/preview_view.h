@@ -10,6 +10,8 @@
 // its size, centred, from the layers the preview keeps; a repaint is asked for only when a
 // layer or its opacity changed, and it paints nothing beneath the picture again.
 class PreviewView : public QWidget {
+	Q_OBJECT
+
 public:
 	explicit PreviewView(QWidget *parent = nullptr);
 
