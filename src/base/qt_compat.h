@@ -5,7 +5,6 @@
 
 #include <QFontDatabase>
 #include <QImageReader>
-#include <QPixmap>
 #include <QString>
 #include <QtGlobal>
 

@@ -43,7 +43,7 @@ PreviewPicture::PreviewPicture() = default;
 
 PreviewPicture::~PreviewPicture() = default;
 
-void PreviewPicture::compose(const ShowSnapshot &snapshot, int kind, int width)
+const LayeredFrame &PreviewPicture::compose(const ShowSnapshot &snapshot, int kind, int width)
 {
 	// Measured again, and drawn from scratch, only when the preset, the kind or the width changed.
 	if (!composer || kind != composerKind || width != composerWidth ||
@@ -61,12 +61,7 @@ void PreviewPicture::compose(const ShowSnapshot &snapshot, int kind, int width)
 	const QSize size(width, std::max(minImageHeight, frame->size.height() + framePadding));
 	if (board.size() != size)
 		board = checkerboard(size);
-}
-
-const LayeredFrame &PreviewPicture::layers() const
-{
-	static const LayeredFrame none;
-	return frame ? *frame : none;
+	return *frame;
 }
 
 QSize PreviewPicture::size() const
@@ -89,11 +84,16 @@ void PreviewPicture::paint(QPainter &painter) const
 	painter.setOpacity(1);
 }
 
-QImage PreviewPicture::picture(const ShowSnapshot &snapshot, int kind, int width)
+QImage PreviewPicture::image() const
 {
-	compose(snapshot, kind, width);
 	QImage image(size(), QImage::Format_ARGB32_Premultiplied);
 	QPainter painter(&image);
 	paint(painter);
 	return image;
+}
+
+QImage PreviewPicture::picture(const ShowSnapshot &snapshot, int kind, int width)
+{
+	compose(snapshot, kind, width);
+	return image();
 }

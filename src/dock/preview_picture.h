@@ -24,14 +24,15 @@ public:
 	PreviewPicture();
 	~PreviewPicture();
 
-	// Composes the picture for a snapshot; its layers are valid until the next call.
-	void compose(const ShowSnapshot &snapshot, int kind, int width);
-	const LayeredFrame &layers() const;
+	// Composes the picture for a snapshot: its layers, valid until the next call.
+	const LayeredFrame &compose(const ShowSnapshot &snapshot, int kind, int width);
 	// The checkerboard's size: the width, the picture's height and a margin.
 	QSize size() const;
 	// The checkerboard and the layers over it, the board's top left at the painter's origin.
 	void paint(QPainter &painter) const;
 	// What paint() draws, as one image.
+	QImage image() const;
+	// compose() and image() in one.
 	QImage picture(const ShowSnapshot &snapshot, int kind, int width);
 
 private:

@@ -29,10 +29,10 @@ PreviewView::PreviewView(QWidget *parent) : QWidget(parent), canvas(new Canvas(p
 
 void PreviewView::showSnapshot(const ShowSnapshot &snapshot, int kind)
 {
-	picture.compose(snapshot, kind, previewWidth(width()));
+	const LayeredFrame &frame = picture.compose(snapshot, kind, previewWidth(width()));
 	bool changed = false;
 	for (int index = 0; index < frameLayerCount; ++index) {
-		const FrameLayer &layer = picture.layers().layers[index];
+		const FrameLayer &layer = frame.layers[index];
 		const Drawn now{layer.image.isNull() ? 0 : layer.version, layer.opacity};
 		changed |= !(now == drawn[index]);
 		drawn[index] = now;
@@ -48,10 +48,7 @@ void PreviewView::showSnapshot(const ShowSnapshot &snapshot, int kind)
 
 QImage PreviewView::image() const
 {
-	QImage image(picture.size(), QImage::Format_ARGB32_Premultiplied);
-	QPainter painter(&image);
-	picture.paint(painter);
-	return image;
+	return picture.image();
 }
 
 void PreviewView::resizeEvent(QResizeEvent *)
