@@ -91,9 +91,3 @@ QImage PreviewPicture::image() const
 	paint(painter);
 	return image;
 }
-
-QImage PreviewPicture::picture(const ShowSnapshot &snapshot, int kind, int width)
-{
-	compose(snapshot, kind, width);
-	return image();
-}

@@ -32,8 +32,6 @@ public:
 	void paint(QPainter &painter) const;
 	// What paint() draws, as one image.
 	QImage image() const;
-	// compose() and image() in one.
-	QImage picture(const ShowSnapshot &snapshot, int kind, int width);
 
 private:
 	std::unique_ptr<FrameComposer> composer;

@@ -296,7 +296,8 @@ TEST_F(DockStatusLines, PreviewFollowsTheRadio)
 	const auto shown = [&] { return view->image(); };
 	const auto picture = [&](int kind) {
 		PreviewPicture fresh; // drawn from scratch, beside the dock's own that keeps its layers
-		return fresh.picture(showState().snapshot(), kind, previewWidth(view->width()));
+		fresh.compose(showState().snapshot(), kind, previewWidth(view->width()));
+		return fresh.image();
 	};
 	dock->refreshStatus();
 	ASSERT_NE(picture(KindStandby), picture(KindBreak)) << "the two kinds must look different here";
