@@ -279,8 +279,8 @@ class ScheduledShowTest(ShowTest):
         self.assertEqual(answer["show_at_ms"] - answer["go_live_at_ms"], LEAD_S * 1000)
         self.assertEqual((state["armed"], state["go_live_at_ms"], state["show_at_ms"]),
                          (True, answer["go_live_at_ms"], answer["show_at_ms"]))
-        # The go-live is ours and is timed to the millisecond; the stream is active once OBS
-        # has connected to the server, which on a busy machine alone takes over half a second.
+        # The go-live is ours, on a precise timer; the stream is active only once OBS has
+        # connected to the server, which on a busy machine alone takes over half a second.
         going_live = first_time(facts["lines"], "going live (show at")
         live_error = going_live - answer["go_live_at_ms"] / 1000
         connection = facts["live_at"] - going_live
